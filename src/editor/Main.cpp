@@ -1,0 +1,193 @@
+#include "editor/Main.h"
+
+#include "editor/NameModel.h"
+
+#include <string>
+
+namespace morvi {
+
+TMainForm* MainForm = nullptr;
+
+namespace {
+
+std::u16string Decimal(std::size_t n) {
+  const std::string s = std::to_string(n);
+  return std::u16string(s.begin(), s.end());
+}
+
+} // namespace
+
+TMainForm::TMainForm() : Form(u"TMainForm", u"MainForm") {
+  BuildComponents();
+  BindEvents();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::BindEvents() {
+  using Sender = ui::Component;
+  const auto bind = [this](void (TMainForm::*handler)(Sender&)) {
+    return [this, handler](Sender& s) { (this->*handler)(s); };
+  };
+  OnCreate = bind(&TMainForm::FormCreate);
+  OnShow = bind(&TMainForm::FormShow);
+  OnHide = bind(&TMainForm::FormHide);
+  OnDestroy = bind(&TMainForm::FormDestroy);
+  OnCloseQuery = [this](Sender& s, bool& canClose) { FormCloseQuery(s, canClose); };
+  BindMessage(WM_HOTKEY, [this](WPARAM wp, LPARAM lp) { return WMHotKey(wp, lp); });
+  BindMessage(WM_COPYDATA, [this](WPARAM wp, LPARAM lp) { return WMCopyData(wp, lp); });
+
+  BtnOption->OnClick = bind(&TMainForm::BtnOptionClick);
+  BtnNameClear->OnClick = bind(&TMainForm::BtnNameClearClick);
+  BtnEdit->OnClick = bind(&TMainForm::BtnEditClick);
+  BtnOK->OnClick = bind(&TMainForm::BtnOKClick);
+  BtnCancel->OnClick = bind(&TMainForm::BtnCancelClick);
+  EditName->OnChange = bind(&TMainForm::EditNameChange);
+  EditName->OnEnter = bind(&TMainForm::EditNameEnter);
+  EditExt->OnChange = bind(&TMainForm::EditNameChange);
+  EditExt->OnEnter = bind(&TMainForm::EditExtEnter);
+
+  PPMostTop->OnClick = bind(&TMainForm::PPMostTopClick);
+  for (ui::MenuItem* p : {PPPOS0, PPPOS1, PPPOS2}) {
+    p->OnClick = bind(&TMainForm::PPPOSClick);
+  }
+  PPEdit->OnPopup = bind(&TMainForm::PPEditPopup);
+  PPCaretCutBefore->OnClick = bind(&TMainForm::PPCaretCutBeforeClick);
+  PPCaretCutAfter->OnClick = bind(&TMainForm::PPCaretCutAfterClick);
+  PPCaretCopyBefore->OnClick = bind(&TMainForm::PPCaretCopyBeforeClick);
+  PPCaretCopyAfter->OnClick = bind(&TMainForm::PPCaretCopyAfterClick);
+  PPCaretXch->OnClick = bind(&TMainForm::PPCaretXchClick);
+  PPInvalidCha->OnClick = bind(&TMainForm::PPInvalidChaClick);
+  PPUndo->OnClick = bind(&TMainForm::PPUndoClick);
+  PPDate1->OnClick = bind(&TMainForm::PPDataClick);
+  PPDate2->OnClick = bind(&TMainForm::PPDataClick);
+  PPNote->OnClick = bind(&TMainForm::PPNoteClick);
+}
+
+// ---- Name rules ----
+
+bool TMainForm::IsValidFileName(const std::u16string& name) { return morvi::IsValidFileName(name); }
+
+std::u16string TMainForm::ToFullWidth(const std::u16string& text) {
+  return morvi::ToFullWidth(text);
+}
+
+std::u16string TMainForm::PathExtension(const std::u16string& text) {
+  return morvi::PathExtension(text);
+}
+
+std::u16string TMainForm::ExtensionFieldText(const std::u16string& text) {
+  return morvi::ExtensionFieldText(text);
+}
+
+std::u16string TMainForm::JoinFileName(const std::u16string& name, const std::u16string& ext) {
+  return morvi::JoinFileName(name, ext);
+}
+
+void TMainForm::SplitPathToFields() {
+  const NameFields fields = SplitPath(EditPath->Text());
+  EditName->SetText(fields.name);
+  EditExt->SetText(fields.ext);
+}
+
+void TMainForm::EditNameChange(ui::Component&) {
+  const std::u16string name = EditName->Text();
+  BtnOK->SetEnabled(NameFieldsAcceptable(name, EditExt->Text()) && IsWindowEnabled(MDlg) &&
+                    IsWindowEnabled(MEdt));
+  BtnNameClear->SetEnabled(!name.empty());
+  EditName->SetHint(Decimal(name.size()));
+}
+
+void TMainForm::PPInvalidChaClick(ui::Component&) {
+  EditName->SetText(ToFullWidth(EditName->Text()));
+}
+
+// ---- Life cycle ----
+
+void TMainForm::FormCreate(ui::Component&) {
+  // Only the width may change from now on.
+  const ui::Box outer = ScreenBounds();
+  SetConstraints({0, outer.height, 0, outer.height});
+
+  for (int i = 1; i <= 2; ++i) {
+    MPPDate[i] =
+        static_cast<ui::MenuItem*>(FindComponent(u"PPDate" + Decimal(static_cast<std::size_t>(i))));
+    MPPDate[i]->SetTag(i);
+  }
+  for (int i = 0; i <= 2; ++i) {
+    MPPPOS[i] =
+        static_cast<ui::MenuItem*>(FindComponent(u"PPPOS" + Decimal(static_cast<std::size_t>(i))));
+    MPPPOS[i]->SetTag(i);
+  }
+
+  MPPHotKeyC = u"M";
+  MPPPOS[MPOSC]->SetChecked(true);
+
+  int checked = 12;
+  for (int i = 0; i < 26; ++i) {
+    const std::u16string letter(1, static_cast<char16_t>(u'A' + i));
+    ui::MenuItem& m = Make<ui::MenuItem>(u"PPHotKey" + letter, letter, ui::MenuItem::Kind::Radio);
+    m.SetTag(i);
+    m.SetGroup(1);
+    m.OnClick = [this](ui::Component& s) { PPHotKeyClick(s); };
+    PPHotKey->Add(m);
+    MPPHotkey[i] = &m;
+    if (!MPPHotKeyC.empty() && letter[0] == MPPHotKeyC[0]) {
+      checked = i;
+    }
+  }
+  MPPHotkey[checked]->SetChecked(true);
+
+  UseMenuFont();
+  SplitPathToFields();
+}
+
+void TMainForm::FormShow(ui::Component&) { MEdit = EditName; }
+
+void TMainForm::FormHide(ui::Component&) {}
+
+void TMainForm::FormCloseQuery(ui::Component&, bool&) {}
+
+void TMainForm::FormDestroy(ui::Component&) {}
+
+LRESULT TMainForm::WMHotKey(WPARAM, LPARAM) { return 0; }
+
+LRESULT TMainForm::WMCopyData(WPARAM, LPARAM) { return 0; }
+
+bool TMainForm::IsShortCut(const MSG&) { return false; }
+
+void TMainForm::BtnOptionClick(ui::Component&) {}
+
+void TMainForm::PPMostTopClick(ui::Component&) {}
+
+void TMainForm::PPPOSClick(ui::Component& sender) {
+  MPOSC = sender.Tag();
+  MPPPOS[MPOSC]->SetChecked(true);
+}
+
+void TMainForm::PPHotKeyClick(ui::Component&) {}
+
+void TMainForm::PPNoteClick(ui::Component&) {}
+
+// ---- Round trip with the dialog ----
+
+void TMainForm::BtnOKClick(ui::Component&) {}
+
+void TMainForm::BtnCancelClick(ui::Component&) {}
+
+// ---- Editing commands ----
+
+void TMainForm::BtnNameClearClick(ui::Component&) {}
+void TMainForm::BtnEditClick(ui::Component&) {}
+void TMainForm::EditNameEnter(ui::Component&) { MEdit = EditName; }
+void TMainForm::EditExtEnter(ui::Component&) { MEdit = EditExt; }
+void TMainForm::PPEditPopup(ui::Component&) {}
+void TMainForm::PPCaretCutBeforeClick(ui::Component&) {}
+void TMainForm::PPCaretCutAfterClick(ui::Component&) {}
+void TMainForm::PPCaretCopyBeforeClick(ui::Component&) {}
+void TMainForm::PPCaretCopyAfterClick(ui::Component&) {}
+void TMainForm::PPCaretXchClick(ui::Component&) {}
+void TMainForm::PPUndoClick(ui::Component&) {}
+void TMainForm::PPDataClick(ui::Component&) {}
+
+} // namespace morvi

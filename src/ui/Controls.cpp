@@ -1,0 +1,449 @@
+#include "ui/Controls.h"
+
+#include "common/Wide.h"
+#include "ui/Application.h"
+#include "ui/Form.h"
+
+#include <commctrl.h>
+
+namespace morvi::ui {
+
+namespace {
+
+const wchar_t kControlProp[] = L"MorviControl";
+const wchar_t kPanelClass[] = L"MorviPanel";
+
+struct Placement {
+  Control* control;
+  Box box;
+};
+
+void Collect(const Container& c, const Box& client, int dpi, int designDpi,
+             std::vector<Placement>& out) {
+  const int inset = c.BorderInset();
+  const Box area{inset, inset, std::max(0, client.width - 2 * inset),
+                 std::max(0, client.height - 2 * inset)};
+  std::vector<AlignItem> items;
+  for (Control* child : c.Children()) {
+    items.push_back({child->Alignment(), ScaleBox(child->Designed(), dpi, designDpi)});
+  }
+  const std::vector<Box> boxes = Arrange(area, items);
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    Control* child = c.Children()[i];
+    out.push_back({child, boxes[i]});
+    if (const auto* inner = dynamic_cast<const Container*>(child)) {
+      Collect(*inner, {0, 0, boxes[i].width, boxes[i].height}, dpi, designDpi, out);
+    }
+  }
+}
+
+} // namespace
+
+// ---- Container ----
+
+void Container::ArrangeChildren(int clientWidth, int clientHeight, int dpi, int designDpi) {
+  std::vector<Placement> placements;
+  Collect(*this, {0, 0, clientWidth, clientHeight}, dpi, designDpi, placements);
+  for (const Placement& p : placements) {
+    if (p.control->Handle()) {
+      SetWindowPos(p.control->Handle(), nullptr, p.box.left, p.box.top, p.box.width,
+                   p.box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+}
+
+// ---- Control ----
+
+Control::Control(Container& parent, std::u16string name, Box designed, Align align)
+    : Component(std::move(name)), parent_(parent), designed_(designed), align_(align) {
+  parent_.AddChild(*this);
+}
+
+Control::~Control() {
+  if (hwnd_ && IsWindow(hwnd_)) {
+    RemoveWindowSubclass(hwnd_, SubclassProc, 0);
+    RemovePropW(hwnd_, kControlProp);
+  }
+}
+
+Control* Control::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProp)) : nullptr;
+}
+
+void Control::SetTabStop(bool on) {
+  tabStop_ = on;
+  if (hwnd_) {
+    LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    style = on ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+  }
+}
+
+bool Control::Enabled() const { return hwnd_ ? IsWindowEnabled(hwnd_) != FALSE : enabled_; }
+
+void Control::SetEnabled(bool on) {
+  enabled_ = on;
+  if (hwnd_) {
+    EnableWindow(hwnd_, on);
+  }
+}
+
+bool Control::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+bool Control::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
+
+void Control::SetFocus() {
+  if (hwnd_) {
+    ::SetFocus(hwnd_);
+  }
+}
+
+bool Control::CanFocus() const {
+  if (!hwnd_ || IsContainer()) {
+    return false;
+  }
+  for (HWND w = hwnd_; w; w = GetParent(w)) {
+    if (!IsWindowEnabled(w)) {
+      return false;
+    }
+    if (w == OwnerForm().Handle()) {
+      break;
+    }
+  }
+  return true;
+}
+
+Box Control::Bounds() const {
+  RECT r{};
+  if (!hwnd_ || !GetWindowRect(hwnd_, &r)) {
+    return {};
+  }
+  MapWindowPoints(HWND_DESKTOP, GetParent(hwnd_), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void Control::SetCaption(std::u16string caption) {
+  caption_ = std::move(caption);
+  if (hwnd_) {
+    SetWindowTextW(hwnd_, W(caption_));
+  }
+}
+
+char16_t Control::AccessKey() const {
+  for (std::size_t i = 0; i + 1 < caption_.size(); ++i) {
+    if (caption_[i] == u'&') {
+      if (caption_[i + 1] == u'&') {
+        ++i;
+        continue;
+      }
+      return static_cast<char16_t>(reinterpret_cast<UINT_PTR>(
+          CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(caption_[i + 1])))));
+    }
+  }
+  return 0;
+}
+
+void Control::CreateHandle() {
+  hwnd_ = CreateWindowFor(Parent().ContainerHandle());
+  if (!hwnd_) {
+    return;
+  }
+  SetPropW(hwnd_, kControlProp, this);
+  SetWindowSubclass(hwnd_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  EnableWindow(hwnd_, enabled_);
+  if (auto* inner = dynamic_cast<Container*>(this)) {
+    for (Control* child : inner->Children()) {
+      child->CreateHandle();
+    }
+  }
+}
+
+void Control::ApplyFont(HFONT font) {
+  if (hwnd_) {
+    SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  }
+  if (auto* inner = dynamic_cast<Container*>(this)) {
+    for (Control* child : inner->Children()) {
+      child->ApplyFont(font);
+    }
+  }
+}
+
+HWND Control::MakeChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle) {
+  style |= WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+  if (tabStop_) {
+    style |= WS_TABSTOP;
+  }
+  const Box b = designed_;
+  return CreateWindowExW(exStyle, cls, W(caption_), style, b.left, b.top, b.width, b.height, parent,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                       DWORD_PTR data) {
+  auto* self = reinterpret_cast<Control*>(data);
+  switch (msg) {
+  case WM_KILLFOCUS:
+    self->BeforeKillFocus();
+    break;
+  case WM_SETFOCUS: {
+    const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+    self->OwnerForm().ControlFocused(*self);
+    return r;
+  }
+  case WM_NCDESTROY:
+    RemoveWindowSubclass(hwnd, SubclassProc, 0);
+    RemovePropW(hwnd, kControlProp);
+    self->hwnd_ = nullptr;
+    break;
+  default:
+    break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+// ---- Panel ----
+
+Panel::Panel(Container& parent, std::u16string name, Box designed, Align align)
+    : Control(parent, std::move(name), designed, align) {}
+
+void Panel::RegisterClass() {
+  static bool done = false;
+  if (done) {
+    return;
+  }
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WndProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kPanelClass;
+  RegisterClassExW(&wc);
+  done = true;
+}
+
+HWND Panel::CreateWindowFor(HWND parent) {
+  RegisterClass();
+  return MakeChild(parent, kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+}
+
+// Controls report to their parent window; a panel passes each report on to the control's own
+// object. The form's window procedure does the same for controls placed on the form itself.
+LRESULT CALLBACK Panel::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+  case WM_COMMAND:
+    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
+      c->HandleCommand(HIWORD(wp));
+      return 0;
+    }
+    break;
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
+      if (HBRUSH b = c->HandleCtlColor(msg, reinterpret_cast<HDC>(wp))) {
+        return reinterpret_cast<LRESULT>(b);
+      }
+    }
+    break;
+  case WM_PAINT: {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT r;
+    GetClientRect(hwnd, &r);
+    DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+    EndPaint(hwnd, &ps);
+    return 0;
+  }
+  default:
+    break;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+// ---- Edit ----
+
+Edit::Edit(Container& parent, std::u16string name, Box designed, Align align)
+    : Control(parent, std::move(name), designed, align) {}
+
+HWND Edit::CreateWindowFor(HWND parent) {
+  const DWORD style = ES_AUTOHSCROLL | ES_LEFT | (readOnly_ ? ES_READONLY : 0);
+  HWND h = MakeChild(parent, L"EDIT", style, WS_EX_CLIENTEDGE);
+  if (h) {
+    SendMessageW(h, EM_SETLIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+  }
+  return h;
+}
+
+std::u16string Edit::Text() const {
+  if (!Handle()) {
+    return {};
+  }
+  const int n = GetWindowTextLengthW(Handle());
+  std::u16string s(static_cast<std::size_t>(n) + 1, u'\0');
+  const int got = GetWindowTextW(Handle(), W(s.data()), n + 1);
+  s.resize(static_cast<std::size_t>(std::max(0, got)));
+  return s;
+}
+
+std::size_t Edit::TextLength() const {
+  return Handle() ? static_cast<std::size_t>(GetWindowTextLengthW(Handle())) : 0;
+}
+
+void Edit::SetText(const std::u16string& text) {
+  if (Handle() && Text() != text) {
+    SetWindowTextW(Handle(), W(text));
+  }
+}
+
+void Edit::SetHint(std::u16string hint) {
+  hint_ = std::move(hint);
+  if (showHint_) {
+    OwnerForm().UpdateHint(*this, hint_);
+  }
+}
+
+std::uint16_t Edit::CaretIndexFromCaretPos() const {
+  POINT p{};
+  if (!GetCaretPos(&p)) {
+    // No caret to ask: the active end of the selection is where the caret would be.
+    DWORD start = 0, end = 0;
+    SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return static_cast<std::uint16_t>(end);
+  }
+  const LPARAM pos = static_cast<LPARAM>((static_cast<DWORD>(p.y & 0xFFFF) << 16) |
+                                         static_cast<DWORD>(p.x & 0xFFFF));
+  return LOWORD(SendMessageW(Handle(), EM_CHARFROMPOS, 0, pos));
+}
+
+std::uint16_t Edit::CaretIndex() const {
+  if (!Handle()) {
+    return 0;
+  }
+  return Focused() ? CaretIndexFromCaretPos() : caretRecord_;
+}
+
+void Edit::BeforeKillFocus() { caretRecord_ = CaretIndexFromCaretPos(); }
+
+void Edit::PlaceCaret(std::size_t index) {
+  SetFocus();
+  SendMessageW(Handle(), EM_SETSEL, index, index);
+  caretRecord_ = static_cast<std::uint16_t>(std::min<std::size_t>(index, TextLength()));
+}
+
+void Edit::SelectAll() { SendMessageW(Handle(), EM_SETSEL, 0, -1); }
+
+void Edit::HandleCommand(WORD code) {
+  if (code == EN_CHANGE) {
+    Raise(OnChange, *this);
+  } else if (code == EN_SETFOCUS) {
+    Raise(OnEnter, *this);
+  }
+}
+
+HBRUSH Edit::HandleCtlColor(UINT msg, HDC dc) {
+  // A read-only field reports as static and is drawn on the button face, like the window.
+  if (msg == WM_CTLCOLORSTATIC && readOnly_) {
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return GetSysColorBrush(COLOR_BTNFACE);
+  }
+  return nullptr;
+}
+
+// ---- Button ----
+
+Button::Button(Container& parent, std::u16string name, Box designed, Align align)
+    : Control(parent, std::move(name), designed, align) {
+  SetTabStop(true);
+}
+
+HWND Button::CreateWindowFor(HWND parent) {
+  return MakeChild(parent, L"BUTTON", defaultLook_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, 0);
+}
+
+void Button::SetDefaultLook(bool on) {
+  if (defaultLook_ == on && Handle()) {
+    return;
+  }
+  defaultLook_ = on;
+  if (Handle()) {
+    SendMessageW(Handle(), BM_SETSTYLE, on ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+  }
+}
+
+void Button::HandleCommand(WORD code) {
+  if (code == BN_CLICKED) {
+    Raise(OnClick, *this);
+  }
+}
+
+void Button::Click() {
+  if (Enabled() && Visible()) {
+    Raise(OnClick, *this);
+  }
+}
+
+// ---- CheckBox ----
+
+CheckBox::CheckBox(Container& parent, std::u16string name, Box designed, Align align)
+    : Control(parent, std::move(name), designed, align) {
+  SetTabStop(true);
+}
+
+HWND CheckBox::CreateWindowFor(HWND parent) {
+  HWND h = MakeChild(parent, L"BUTTON", BS_AUTOCHECKBOX, 0);
+  if (h) {
+    SendMessageW(h, BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  return h;
+}
+
+bool CheckBox::Checked() const {
+  return Handle() ? SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED : checked_;
+}
+
+void CheckBox::SetChecked(bool on) {
+  checked_ = on;
+  if (Handle()) {
+    SendMessageW(Handle(), BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+void CheckBox::PerformAccessKey() {
+  if (Enabled()) {
+    SetFocus();
+    SetChecked(!Checked());
+    Raise(OnClick, *this);
+  }
+}
+
+void CheckBox::HandleCommand(WORD code) {
+  if (code == BN_CLICKED) {
+    checked_ = Checked();
+    Raise(OnClick, *this);
+  }
+}
+
+HBRUSH CheckBox::HandleCtlColor(UINT, HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+// ---- Label ----
+
+Label::Label(Container& parent, std::u16string name, Box designed, Align align)
+    : Control(parent, std::move(name), designed, align) {}
+
+HWND Label::CreateWindowFor(HWND parent) {
+  return MakeChild(parent, L"STATIC", SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0);
+}
+
+HBRUSH Label::HandleCtlColor(UINT, HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+} // namespace morvi::ui

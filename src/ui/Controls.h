@@ -1,0 +1,222 @@
+// The controls of Morvi's windows: panels, single-line edit fields, push buttons, a check box and a
+// label. Each wraps one child window; the window's notifications reach the control's object,
+// which raises its events.
+#pragma once
+
+#include "ui/Align.h"
+#include "ui/Component.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace morvi::ui {
+
+class Form;
+class Control;
+
+// Something that holds controls: a form or a panel.
+class Container {
+public:
+  virtual ~Container() = default;
+
+  virtual HWND ContainerHandle() const = 0;
+  virtual Form& ContainerForm() = 0;
+  // Space left inside the container's client area by its border, in pixels.
+  virtual int BorderInset() const { return 0; }
+
+  const std::vector<Control*>& Children() const { return children_; }
+  void AddChild(Control& child) { children_.push_back(&child); }
+
+  // Places every child (and their children) inside a client area of the given size, by their
+  // alignment and their designed boxes scaled to dpi. One pass; nothing is moved twice.
+  void ArrangeChildren(int clientWidth, int clientHeight, int dpi, int designDpi);
+
+private:
+  std::vector<Control*> children_;
+};
+
+class Control : public Component {
+public:
+  Control(Container& parent, std::u16string name, Box designed, Align align);
+  ~Control() override;
+
+  HWND Handle() const { return hwnd_; }
+  Container& Parent() const { return parent_; }
+  Form& OwnerForm() const { return parent_.ContainerForm(); }
+  static Control* FromHandle(HWND hwnd);
+
+  const Box& Designed() const { return designed_; }
+  Align Alignment() const { return align_; }
+
+  // Tab order counts within the parent.
+  int TabOrder() const { return tabOrder_; }
+  void SetTabOrder(int order) { tabOrder_ = order; }
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool on);
+
+  bool Enabled() const;
+  void SetEnabled(bool on);
+  bool Visible() const;
+  bool Focused() const;
+  void SetFocus();
+  bool CanFocus() const;
+
+  // The box in the parent's client area, in pixels.
+  Box Bounds() const;
+
+  const std::u16string& Caption() const { return caption_; }
+  void SetCaption(std::u16string caption);
+  // The access key of the caption: the character after a single "&", upper-cased; 0 for none.
+  char16_t AccessKey() const;
+
+  virtual bool IsContainer() const { return false; }
+  virtual bool IsPushButton() const { return false; }
+  virtual bool IsEdit() const { return false; }
+  // What the access key does: a button is pressed, a check box toggled.
+  virtual void PerformAccessKey() {}
+
+  // Toolkit internals.
+  void CreateHandle();
+  virtual void HandleCommand(WORD /*code*/) {}
+  virtual HBRUSH HandleCtlColor(UINT /*msg*/, HDC /*dc*/) { return nullptr; }
+  virtual void BeforeKillFocus() {}
+  void ApplyFont(HFONT font);
+
+protected:
+  virtual HWND CreateWindowFor(HWND parent) = 0;
+  HWND MakeChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle);
+
+private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+  Container& parent_;
+  Box designed_;
+  Align align_;
+  int tabOrder_ = 0;
+  bool tabStop_ = false;
+  bool enabled_ = true;
+  std::u16string caption_;
+  HWND hwnd_ = nullptr;
+};
+
+class Panel : public Control, public Container {
+public:
+  Panel(Container& parent, std::u16string name, Box designed, Align align);
+
+  HWND ContainerHandle() const override { return Handle(); }
+  Form& ContainerForm() override { return OwnerForm(); }
+  int BorderInset() const override { return 1; }
+  bool IsContainer() const override { return true; }
+
+  static void RegisterClass();
+
+protected:
+  HWND CreateWindowFor(HWND parent) override;
+
+private:
+  static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM);
+};
+
+class Edit : public Control {
+public:
+  Edit(Container& parent, std::u16string name, Box designed, Align align);
+
+  std::u16string Text() const;
+  // Assigns the text when it differs; only then does the change event follow.
+  void SetText(const std::u16string& text);
+  std::size_t TextLength() const;
+
+  // How many characters the user can type (0: the platform's limit). Text set by the program is
+  // not cut.
+  void SetMaxLength(int n) { maxLength_ = n; }
+  int MaxLength() const { return maxLength_; }
+  void SetReadOnly(bool on) { readOnly_ = on; }
+  bool ReadOnly() const { return readOnly_; }
+
+  // The hint shown when the mouse rests on the field.
+  void SetHint(std::u16string hint);
+  const std::u16string& Hint() const { return hint_; }
+  void SetShowHint(bool on) { showHint_ = on; }
+
+  // The caret's character index: where the caret stands while the field has the focus, and
+  // where it stood when the field lost it otherwise. (Windows keeps reporting a lost caret's last
+  // position; Wine does not, so the field records it.)
+  std::uint16_t CaretIndex() const;
+  // Focuses the field and puts the caret at index with nothing selected.
+  void PlaceCaret(std::size_t index);
+  void SelectAll();
+
+  bool IsEdit() const override { return true; }
+  void HandleCommand(WORD code) override;
+  HBRUSH HandleCtlColor(UINT msg, HDC dc) override;
+  void BeforeKillFocus() override;
+
+  NotifyEvent OnChange;
+  NotifyEvent OnEnter;
+
+protected:
+  HWND CreateWindowFor(HWND parent) override;
+
+private:
+  std::uint16_t CaretIndexFromCaretPos() const;
+
+  int maxLength_ = 0;
+  bool readOnly_ = false;
+  bool showHint_ = false;
+  std::u16string hint_;
+  std::uint16_t caretRecord_ = 0;
+};
+
+class Button : public Control {
+public:
+  Button(Container& parent, std::u16string name, Box designed, Align align);
+
+  bool IsPushButton() const override { return true; }
+  void PerformAccessKey() override { Click(); }
+  void HandleCommand(WORD code) override;
+  // Presses the button, as a click would; nothing happens while it is disabled.
+  void Click();
+  // Drawn as the default button (Enter presses it).
+  void SetDefaultLook(bool on);
+
+  NotifyEvent OnClick;
+
+protected:
+  HWND CreateWindowFor(HWND parent) override;
+
+private:
+  bool defaultLook_ = false;
+};
+
+class CheckBox : public Control {
+public:
+  CheckBox(Container& parent, std::u16string name, Box designed, Align align);
+
+  bool Checked() const;
+  void SetChecked(bool on);
+  void PerformAccessKey() override;
+  void HandleCommand(WORD code) override;
+  HBRUSH HandleCtlColor(UINT msg, HDC dc) override;
+
+  NotifyEvent OnClick;
+
+protected:
+  HWND CreateWindowFor(HWND parent) override;
+
+private:
+  bool checked_ = false;
+};
+
+class Label : public Control {
+public:
+  Label(Container& parent, std::u16string name, Box designed, Align align);
+  HBRUSH HandleCtlColor(UINT msg, HDC dc) override;
+
+protected:
+  HWND CreateWindowFor(HWND parent) override;
+};
+
+} // namespace morvi::ui

@@ -1,0 +1,90 @@
+// Popup menus with plain, check and radio items, submenus, tags, an opening event and display at
+// a screen point. Captions are shown exactly as written: no access keys are added.
+#pragma once
+
+#include "common/Handles.h"
+#include "ui/Component.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace morvi::ui {
+
+class MenuItem : public Component {
+public:
+  enum class Kind { Plain, Check, Radio, Separator };
+
+  MenuItem(std::u16string name, std::u16string caption, Kind kind = Kind::Plain);
+  ~MenuItem() override;
+
+  const std::u16string& Caption() const { return caption_; }
+  void SetCaption(std::u16string caption);
+  Kind GetKind() const { return kind_; }
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool on);
+  bool Checked() const { return checked_; }
+  // Checking a radio item unchecks the other items of its group in the same submenu.
+  void SetChecked(bool on);
+  // A click toggles the mark before the handler runs.
+  void SetAutoCheck(bool on) { autoCheck_ = on; }
+  void SetGroup(int group) { group_ = group; }
+  int Group() const { return group_; }
+  // The shortcut shown at the right edge of the item (the item's menu shortcut).
+  void SetShortCutText(std::u16string text);
+  const std::u16string& ShortCutText() const { return shortCut_; }
+
+  void Add(MenuItem& child);
+  const std::vector<MenuItem*>& Items() const { return items_; }
+  MenuItem* ParentItem() const { return parent_; }
+  HMENU SubMenu() const { return submenu_.Get(); }
+  UINT Id() const { return id_; }
+  // The menu that holds this item; 0 before it is put into one.
+  HMENU HolderMenu() const { return holder_; }
+
+  // What a click on the item does.
+  void Click();
+  MenuItem* FindById(UINT id);
+
+  NotifyEvent OnClick;
+
+private:
+  friend class PopupMenu;
+  void AttachTo(HMENU holder);
+  void Sync();
+  std::u16string DisplayText() const;
+
+  std::u16string caption_;
+  Kind kind_;
+  bool enabled_ = true;
+  bool checked_ = false;
+  bool autoCheck_ = false;
+  int group_ = 0;
+  std::u16string shortCut_;
+  std::vector<MenuItem*> items_;
+  MenuItem* parent_ = nullptr;
+  MenuHandle submenu_;
+  HMENU holder_ = nullptr;
+  UINT id_;
+};
+
+class PopupMenu : public Component {
+public:
+  explicit PopupMenu(std::u16string name);
+
+  void Add(MenuItem& item);
+  const std::vector<MenuItem*>& Items() const { return root_.Items(); }
+  HMENU Handle() const { return root_.SubMenu(); }
+
+  // Runs the opening event, shows the menu with its top-left corner at the screen point and
+  // runs the chosen item's click. Returns when the menu has closed.
+  void Popup(int x, int y, HWND owner);
+
+  NotifyEvent OnPopup;
+
+private:
+  MenuItem root_;
+};
+
+} // namespace morvi::ui
