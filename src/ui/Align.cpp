@@ -32,34 +32,30 @@ std::vector<Box> Arrange(const Box& client, const std::vector<AlignItem>& items)
   for (std::size_t i = 0; i < items.size(); ++i) {
     out[i] = items[i].designed;
   }
-  Box r = client;
-  const auto shrinkHeight = [&r](int h) { r.height = std::max(0, r.height - h); };
-  const auto shrinkWidth = [&r](int w) { r.width = std::max(0, r.width - w); };
-
+  // The room left, by its edges; where items overlap, right may fall below left.
+  int left = client.left, top = client.top, right = client.Right(), bottom = client.Bottom();
   for (std::size_t i : SortedBy(items, Align::Top, [](const Box& b) { return b.top; })) {
-    const int h = std::min(items[i].designed.height, r.height);
-    out[i] = {r.left, r.top, r.width, h};
-    r.top += h;
-    shrinkHeight(h);
+    const int h = items[i].designed.height;
+    out[i] = {left, top, std::max(0, right - left), h};
+    top += h;
   }
   for (std::size_t i : SortedBy(items, Align::Bottom, [](const Box& b) { return -b.Bottom(); })) {
-    const int h = std::min(items[i].designed.height, r.height);
-    out[i] = {r.left, r.Bottom() - h, r.width, h};
-    shrinkHeight(h);
+    const int h = items[i].designed.height;
+    bottom -= h;
+    out[i] = {left, bottom, std::max(0, right - left), h};
   }
   for (std::size_t i : SortedBy(items, Align::Left, [](const Box& b) { return b.left; })) {
-    const int w = std::min(items[i].designed.width, r.width);
-    out[i] = {r.left, r.top, w, r.height};
-    r.left += w;
-    shrinkWidth(w);
+    const int w = items[i].designed.width;
+    out[i] = {left, top, w, std::max(0, bottom - top)};
+    left += w;
   }
   for (std::size_t i : SortedBy(items, Align::Right, [](const Box& b) { return -b.Right(); })) {
-    const int w = std::min(items[i].designed.width, r.width);
-    out[i] = {r.Right() - w, r.top, w, r.height};
-    shrinkWidth(w);
+    const int w = items[i].designed.width;
+    right -= w;
+    out[i] = {right, top, w, std::max(0, bottom - top)};
   }
   for (std::size_t i : IndexesWith(items, Align::Client)) {
-    out[i] = r;
+    out[i] = {left, top, std::max(0, right - left), std::max(0, bottom - top)};
   }
   return out;
 }

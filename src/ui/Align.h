@@ -27,7 +27,9 @@ struct AlignItem {
 // The box of each item, in the items' order. Top items stack downwards from the top (in the
 // order of their designed tops), bottom items upwards from the bottom, then left items go
 // rightwards and right items leftwards in what is left (in the order of their designed edges),
-// and a client item fills the rest. Items without alignment keep their designed box.
+// and a client item fills the rest. Aligned items keep their designed size across the
+// alignment, so where there is too little room they overlap, as designed. Items without
+// alignment keep their designed box.
 std::vector<Box> Arrange(const Box& client, const std::vector<AlignItem>& items);
 
 // A length designed at designDpi, at dpi (rounded to the nearest pixel).

@@ -473,6 +473,22 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return 0;
   }
+  case WM_WINDOWPOSCHANGING: {
+    // The limits hold for sizes set by the program too, not only for dragged borders.
+    auto* wp2 = reinterpret_cast<WINDOWPOS*>(lp);
+    if (!(wp2->flags & SWP_NOSIZE)) {
+      const Constraints& c = constraints_;
+      wp2->cx = std::max(wp2->cx, c.minWidth);
+      wp2->cy = std::max(wp2->cy, c.minHeight);
+      if (c.maxWidth) {
+        wp2->cx = std::min(wp2->cx, c.maxWidth);
+      }
+      if (c.maxHeight) {
+        wp2->cy = std::min(wp2->cy, c.maxHeight);
+      }
+    }
+    break;
+  }
   case WM_DPICHANGED:
     OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
     return 0;

@@ -1,0 +1,139 @@
+#include "WinTest.h"
+
+#include "common/Wide.h"
+#include "ui/Application.h"
+
+#include <vector>
+
+namespace morvi::test {
+
+namespace {
+
+// A key nobody uses marks the end of a batch of input: once its release has been retrieved,
+// everything sent before it has been handled.
+constexpr WORD kSentinel = VK_F24;
+bool sentinelSeen = false;
+
+LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION) {
+    const MSG* m = reinterpret_cast<const MSG*>(lp);
+    if (m->message == WM_KEYUP && m->wParam == kSentinel) {
+      sentinelSeen = true;
+    }
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+INPUT Key(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  if (vk == VK_LEFT || vk == VK_RIGHT || vk == VK_UP || vk == VK_DOWN || vk == VK_HOME ||
+      vk == VK_END || vk == VK_DELETE || vk == VK_INSERT || vk == VK_PRIOR || vk == VK_NEXT) {
+    in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+  }
+  return in;
+}
+
+void Send(std::vector<INPUT> inputs) {
+  inputs.push_back(Key(kSentinel, false));
+  inputs.push_back(Key(kSentinel, true));
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+} // namespace
+
+bool PumpUntil(const std::function<bool()>& pred, int timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    ui::Application::Instance().ProcessMessages();
+    if (pred()) {
+      return true;
+    }
+    if (static_cast<int>(GetTickCount() - start) > timeoutMs) {
+      return false;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+  }
+}
+
+void SettleInput() {
+  static HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr,
+                                        GetCurrentThreadId());
+  (void)hook;
+  sentinelSeen = false;
+  Send({});
+  PumpUntil([] { return sentinelSeen; });
+  ui::Application::Instance().ProcessMessages();
+}
+
+void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
+  std::vector<INPUT> in;
+  for (WORD m : modifiers) {
+    in.push_back(Key(m, false));
+  }
+  in.push_back(Key(vk, false));
+  in.push_back(Key(vk, true));
+  for (auto it = std::rbegin(modifiers); it != std::rend(modifiers); ++it) {
+    in.push_back(Key(*it, true));
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  SettleInput();
+}
+
+void TypeText(std::u16string_view text) {
+  std::vector<INPUT> in;
+  for (char16_t c : text) {
+    for (bool up : {false, true}) {
+      INPUT i{};
+      i.type = INPUT_KEYBOARD;
+      i.ki.wScan = c;
+      i.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
+      in.push_back(i);
+    }
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  SettleInput();
+}
+
+bool BringToForeground(HWND hwnd) {
+  SetForegroundWindow(hwnd);
+  return PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; });
+}
+
+std::u16string WindowText(HWND hwnd) {
+  wchar_t buf[1024] = {};
+  const int n = GetWindowTextW(hwnd, buf, 1024);
+  return U16(buf, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+std::u16string ClassName(HWND hwnd) {
+  wchar_t buf[260] = {};
+  const int n = GetClassNameW(hwnd, buf, 260);
+  return U16(buf, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+HWND FindThreadWindow(const wchar_t* className) {
+  struct Search {
+    const wchar_t* cls;
+    HWND found;
+  } s{className, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        wchar_t buf[260] = {};
+        GetClassNameW(w, buf, 260);
+        if (lstrcmpiW(buf, s->cls) == 0) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+} // namespace morvi::test

@@ -1,0 +1,36 @@
+// What the Windows tests share: waiting for a condition while pumping messages, real key
+// presses through SendInput, and reading windows.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace morvi::test {
+
+// Pumps this thread's messages (through the application's key handling) until pred holds or
+// timeoutMs has passed; true when it held.
+bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+// Handles every message waiting now, and every input event sent before this call.
+void SettleInput();
+
+// Presses and releases a key with the given modifier keys held (VK_SHIFT, VK_CONTROL, VK_MENU),
+// then waits until the input has been handled.
+void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
+// Types the text character by character, then waits until it has been handled.
+void TypeText(std::u16string_view text);
+
+// Makes the window the foreground window and waits until it is.
+bool BringToForeground(HWND hwnd);
+
+std::u16string WindowText(HWND hwnd);
+std::u16string ClassName(HWND hwnd);
+
+// The top-level window of this process with the given class, 0 when there is none.
+HWND FindThreadWindow(const wchar_t* className);
+
+} // namespace morvi::test
