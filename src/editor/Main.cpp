@@ -1,6 +1,9 @@
 #include "editor/Main.h"
 
+#include "app/Activation.h"
+#include "common/WindowHelpers.h"
 #include "editor/NameModel.h"
+#include "ui/Application.h"
 
 #include <string>
 
@@ -22,7 +25,7 @@ TMainForm::TMainForm() : Form(u"TMainForm", u"MainForm") {
   BindEvents();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() { ui::Application::Instance().SetShortCutTest(nullptr); }
 
 void TMainForm::BindEvents() {
   using Sender = ui::Component;
@@ -36,6 +39,8 @@ void TMainForm::BindEvents() {
   OnCloseQuery = [this](Sender& s, bool& canClose) { FormCloseQuery(s, canClose); };
   BindMessage(WM_HOTKEY, [this](WPARAM wp, LPARAM lp) { return WMHotKey(wp, lp); });
   BindMessage(WM_COPYDATA, [this](WPARAM wp, LPARAM lp) { return WMCopyData(wp, lp); });
+  // Every key press in any of the program's windows is tested here first.
+  ui::Application::Instance().SetShortCutTest([this](const MSG& m) { return IsShortCut(m); });
 
   BtnOption->OnClick = bind(&TMainForm::BtnOptionClick);
   BtnNameClear->OnClick = bind(&TMainForm::BtnNameClearClick);
@@ -121,7 +126,7 @@ void TMainForm::FormCreate(ui::Component&) {
   }
 
   MPPHotKeyC = u"M";
-  MPPPOS[MPOSC]->SetChecked(true);
+  MPPPOS[static_cast<std::size_t>(MPOSC)]->SetChecked(true);
 
   int checked = 12;
   for (int i = 0; i < 26; ++i) {
@@ -140,9 +145,17 @@ void TMainForm::FormCreate(ui::Component&) {
 
   UseMenuFont();
   SplitPathToFields();
+  FillShortCuts();
 }
 
-void TMainForm::FormShow(ui::Component&) { MEdit = EditName; }
+void TMainForm::FormShow(ui::Component&) {
+  SetTopMost(Handle(), PPMostTop->Checked());
+  MEdit = EditName;
+  CaptureSaveDialog();
+  FindSaveButton();
+  AlignToDialog();
+  CHKSave->SetEnabled(MSVB != nullptr);
+}
 
 void TMainForm::FormHide(ui::Component&) {}
 
@@ -152,42 +165,33 @@ void TMainForm::FormDestroy(ui::Component&) {}
 
 LRESULT TMainForm::WMHotKey(WPARAM, LPARAM) { return 0; }
 
-LRESULT TMainForm::WMCopyData(WPARAM, LPARAM) { return 0; }
+LRESULT TMainForm::WMCopyData(WPARAM, LPARAM lp) {
+  if (Visible()) {
+    return 0;
+  }
+  const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+  if (data && IsShowRequest(data->lpData, data->cbData)) {
+    Show();
+    ForceForegroundWindow(Handle());
+  }
+  return 0;
+}
 
-bool TMainForm::IsShortCut(const MSG&) { return false; }
+void TMainForm::BtnOptionClick(ui::Component&) {
+  POINT p{};
+  GetCursorPos(&p);
+  PPConfig->Popup(p.x, p.y, Handle());
+}
 
-void TMainForm::BtnOptionClick(ui::Component&) {}
-
-void TMainForm::PPMostTopClick(ui::Component&) {}
+void TMainForm::PPMostTopClick(ui::Component&) { SetTopMost(Handle(), PPMostTop->Checked()); }
 
 void TMainForm::PPPOSClick(ui::Component& sender) {
   MPOSC = sender.Tag();
-  MPPPOS[MPOSC]->SetChecked(true);
+  MPPPOS[static_cast<std::size_t>(MPOSC)]->SetChecked(true);
 }
 
 void TMainForm::PPHotKeyClick(ui::Component&) {}
 
 void TMainForm::PPNoteClick(ui::Component&) {}
-
-// ---- Round trip with the dialog ----
-
-void TMainForm::BtnOKClick(ui::Component&) {}
-
-void TMainForm::BtnCancelClick(ui::Component&) {}
-
-// ---- Editing commands ----
-
-void TMainForm::BtnNameClearClick(ui::Component&) {}
-void TMainForm::BtnEditClick(ui::Component&) {}
-void TMainForm::EditNameEnter(ui::Component&) { MEdit = EditName; }
-void TMainForm::EditExtEnter(ui::Component&) { MEdit = EditExt; }
-void TMainForm::PPEditPopup(ui::Component&) {}
-void TMainForm::PPCaretCutBeforeClick(ui::Component&) {}
-void TMainForm::PPCaretCutAfterClick(ui::Component&) {}
-void TMainForm::PPCaretCopyBeforeClick(ui::Component&) {}
-void TMainForm::PPCaretCopyAfterClick(ui::Component&) {}
-void TMainForm::PPCaretXchClick(ui::Component&) {}
-void TMainForm::PPUndoClick(ui::Component&) {}
-void TMainForm::PPDataClick(ui::Component&) {}
 
 } // namespace morvi

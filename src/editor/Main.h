@@ -3,6 +3,7 @@
 // writes the edited name back.
 #pragma once
 
+#include "editor/CaretCommands.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace morvi {
@@ -64,6 +66,15 @@ public:
   // The dialog's Save button, found at each show.
   HWND MSVB = nullptr;
 
+  // The round trip with the Save As dialog.
+  void CaptureSaveDialog();
+  void FindSaveButton();
+  void AlignToDialog();
+  void WriteNameToDialog();
+
+  // Sets the enabled states of the editing menu's items.
+  void UpdateEditMenu();
+
   // The name rules (the portable name model).
   void SplitPathToFields();
   static bool IsValidFileName(const std::u16string& name);
@@ -77,6 +88,16 @@ private:
 
   void BuildComponents();
   void BindEvents();
+  void FillShortCuts();
+  static BOOL CALLBACK SaveButtonEnumProc(HWND window, LPARAM extra);
+  bool DialogBoxUsable() const;
+  // Empties the fields and puts the window away after OK or Cancel.
+  void EndUse();
+  // The field the commands act on: the name field entered last.
+  ui::Edit& Target() const;
+  // What restoring the field puts back: its part of the name as captured.
+  std::u16string RestoreValueOf(const ui::Edit& field) const;
+  void Apply(const std::optional<CaretEdit>& edit);
 
   // Handlers.
   void FormCreate(ui::Component& sender);

@@ -1,9 +1,11 @@
 // snap: waits for a visible top-level window with a given class and title, then saves what it
 // shows on the screen as a PNG file. Used by the run command on a virtual display.
 //
-//   snap OUT.png CLASS TITLE [TIMEOUT_MS]
+//   snap OUT.png CLASS TITLE [TIMEOUT_MS]   save the window once it is visible
+//   snap --wait CLASS TITLE [TIMEOUT_MS]    only wait until the window exists, hidden or not
 //
-// Exit code 0 when the picture was written, 1 when no such window became visible in time.
+// Exit code 0 when the picture was written (or the window exists), 1 when no such window
+// appeared in time.
 #include <windows.h>
 
 #include <cstdint>
@@ -104,16 +106,20 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   SetProcessDPIAware();
+  const bool waitOnly = lstrcmpW(argv[1], L"--wait") == 0;
   const DWORD timeout = argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : 15000;
   const DWORD start = GetTickCount();
   HWND w = nullptr;
   while (GetTickCount() - start < timeout) {
     w = FindWindowW(argv[2], argv[3]);
-    if (w && IsWindowVisible(w)) {
+    if (w && (waitOnly || IsWindowVisible(w))) {
       break;
     }
     w = nullptr;
     Sleep(50);
+  }
+  if (w && waitOnly) {
+    return 0;
   }
   if (!w) {
     fwprintf(stderr, L"snap: no visible window \"%ls\" of class %ls\n", argv[3], argv[2]);

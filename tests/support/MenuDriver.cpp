@@ -1,0 +1,58 @@
+#include "MenuDriver.h"
+
+namespace morvi::test {
+
+namespace {
+
+HWND VisibleMenuWindow() {
+  HWND w = FindWindowW(L"#32768", nullptr);
+  return w && IsWindowVisible(w) ? w : nullptr;
+}
+
+} // namespace
+
+MenuDriver::MenuDriver(std::function<void(HWND)> act) : act_(std::move(act)) {
+  thread_ = std::thread([this] {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < 5000) {
+      if (HWND menu = VisibleMenuWindow()) {
+        appeared_ = true;
+        act_(menu);
+        return;
+      }
+      Sleep(5);
+    }
+  });
+}
+
+MenuDriver::~MenuDriver() {
+  if (thread_.joinable()) {
+    thread_.join();
+  }
+}
+
+void MenuDriver::ClickAt(POINT p) {
+  INPUT in[3] = {};
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    i.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+  }
+  in[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+  in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(3, in, sizeof(INPUT));
+}
+
+void MenuDriver::Press(WORD vk) {
+  INPUT in[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = vk;
+    in[i].ki.dwFlags = i ? KEYEVENTF_KEYUP : 0;
+  }
+  SendInput(2, in, sizeof(INPUT));
+}
+
+} // namespace morvi::test
