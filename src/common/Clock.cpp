@@ -39,9 +39,13 @@ std::u16string Digits(int value, int width) {
 
 } // namespace
 
-LocalDate Today() { return CurrentClock() ? CurrentClock()() : SystemToday(); }
+LocalDate Today() {
+  return CurrentClock() ? CurrentClock()() : SystemToday();
+}
 
-void SetClock(std::function<LocalDate()> clock) { CurrentClock() = std::move(clock); }
+void SetClock(std::function<LocalDate()> clock) {
+  CurrentClock() = std::move(clock);
+}
 
 std::u16string FormatDateJapanese(const LocalDate& d) {
   return Digits(d.year, 4) + u"年" + Digits(d.month, 2) + u"月" + Digits(d.day, 2) + u"日";

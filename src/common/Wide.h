@@ -12,8 +12,12 @@ namespace morvi {
 inline const wchar_t* W(const std::u16string& s) {
   return reinterpret_cast<const wchar_t*>(s.c_str());
 }
-inline const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
-inline wchar_t* W(char16_t* s) { return reinterpret_cast<wchar_t*>(s); }
+inline const wchar_t* W(const char16_t* s) {
+  return reinterpret_cast<const wchar_t*>(s);
+}
+inline wchar_t* W(char16_t* s) {
+  return reinterpret_cast<wchar_t*>(s);
+}
 
 inline std::u16string U16(const wchar_t* s) {
   return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
@@ -21,6 +25,8 @@ inline std::u16string U16(const wchar_t* s) {
 inline std::u16string U16(const wchar_t* s, std::size_t n) {
   return std::u16string(reinterpret_cast<const char16_t*>(s), n);
 }
-inline std::u16string U16(std::wstring_view s) { return U16(s.data(), s.size()); }
+inline std::u16string U16(std::wstring_view s) {
+  return U16(s.data(), s.size());
+}
 
 } // namespace morvi

@@ -25,7 +25,9 @@ TMainForm::TMainForm() : Form(u"TMainForm", u"MainForm") {
   BindEvents();
 }
 
-TMainForm::~TMainForm() { ui::Application::Instance().SetShortCutTest(nullptr); }
+TMainForm::~TMainForm() {
+  ui::Application::Instance().SetShortCutTest(nullptr);
+}
 
 void TMainForm::BindEvents() {
   using Sender = ui::Component;
@@ -71,7 +73,9 @@ void TMainForm::BindEvents() {
 
 // ---- Name rules ----
 
-bool TMainForm::IsValidFileName(const std::u16string& name) { return morvi::IsValidFileName(name); }
+bool TMainForm::IsValidFileName(const std::u16string& name) {
+  return morvi::IsValidFileName(name);
+}
 
 std::u16string TMainForm::ToFullWidth(const std::u16string& text) {
   return morvi::ToFullWidth(text);
@@ -163,7 +167,9 @@ void TMainForm::FormCloseQuery(ui::Component&, bool&) {}
 
 void TMainForm::FormDestroy(ui::Component&) {}
 
-LRESULT TMainForm::WMHotKey(WPARAM, LPARAM) { return 0; }
+LRESULT TMainForm::WMHotKey(WPARAM, LPARAM) {
+  return 0;
+}
 
 LRESULT TMainForm::WMCopyData(WPARAM, LPARAM lp) {
   if (Visible()) {
@@ -183,7 +189,9 @@ void TMainForm::BtnOptionClick(ui::Component&) {
   PPConfig->Popup(p.x, p.y, Handle());
 }
 
-void TMainForm::PPMostTopClick(ui::Component&) { SetTopMost(Handle(), PPMostTop->Checked()); }
+void TMainForm::PPMostTopClick(ui::Component&) {
+  SetTopMost(Handle(), PPMostTop->Checked());
+}
 
 void TMainForm::PPPOSClick(ui::Component& sender) {
   MPOSC = sender.Tag();

@@ -22,8 +22,12 @@ std::u16string ReadInto(int (*read)(HWND, LPWSTR, int), HWND w) {
   return TrimAtNullRight(U16(buf, kTextBuffer));
 }
 
-int ReadWindowText(HWND w, LPWSTR buf, int n) { return GetWindowTextW(w, buf, n); }
-int ReadClassName(HWND w, LPWSTR buf, int n) { return GetClassNameW(w, buf, n); }
+int ReadWindowText(HWND w, LPWSTR buf, int n) {
+  return GetWindowTextW(w, buf, n);
+}
+int ReadClassName(HWND w, LPWSTR buf, int n) {
+  return GetClassNameW(w, buf, n);
+}
 
 } // namespace
 
@@ -108,6 +112,8 @@ void TMainForm::BtnOKClick(ui::Component&) {
   EndUse();
 }
 
-void TMainForm::BtnCancelClick(ui::Component&) { EndUse(); }
+void TMainForm::BtnCancelClick(ui::Component&) {
+  EndUse();
+}
 
 } // namespace morvi

@@ -10,7 +10,9 @@
 
 namespace morvi {
 
-ui::Edit& TMainForm::Target() const { return MEdit ? *MEdit : *EditName; }
+ui::Edit& TMainForm::Target() const {
+  return MEdit ? *MEdit : *EditName;
+}
 
 std::u16string TMainForm::RestoreValueOf(const ui::Edit& field) const {
   const std::u16string path = EditPath->Text();
@@ -135,8 +137,12 @@ void TMainForm::BtnNameClearClick(ui::Component&) {
   EditName->SetFocus();
 }
 
-void TMainForm::EditNameEnter(ui::Component&) { MEdit = EditName; }
+void TMainForm::EditNameEnter(ui::Component&) {
+  MEdit = EditName;
+}
 
-void TMainForm::EditExtEnter(ui::Component&) { MEdit = EditExt; }
+void TMainForm::EditExtEnter(ui::Component&) {
+  MEdit = EditExt;
+}
 
 } // namespace morvi

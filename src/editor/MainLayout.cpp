@@ -117,9 +117,9 @@ void TMainForm::BuildComponents() {
                           PPCaretXch, PPInvalidCha, PPUndo}) {
     m->SetEnabled(false);
   }
-  for (ui::MenuItem* m : {PPCaretCutBefore, PPCaretCutAfter, PPCaretCopyBefore, PPCaretCopyAfter,
-                          PPCaretXch, N1, PPInvalidCha, N2, PPUndo, N3, PPDate1, PPDate2, N4,
-                          PPNote}) {
+  for (ui::MenuItem* m :
+       {PPCaretCutBefore, PPCaretCutAfter, PPCaretCopyBefore, PPCaretCopyAfter, PPCaretXch, N1,
+        PPInvalidCha, N2, PPUndo, N3, PPDate1, PPDate2, N4, PPNote}) {
     PPEdit->Add(*m);
   }
 }

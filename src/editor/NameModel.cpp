@@ -36,7 +36,8 @@ bool IsValidFileName(std::u16string_view name) {
     return false;
   }
   const auto onlyOf = [name](char16_t c) {
-    return !name.empty() && std::all_of(name.begin(), name.end(), [c](char16_t x) { return x == c; });
+    return !name.empty() &&
+           std::all_of(name.begin(), name.end(), [c](char16_t x) { return x == c; });
   };
   return !onlyOf(u' ') && !onlyOf(u'\u3000');
 }

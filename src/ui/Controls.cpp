@@ -46,8 +46,8 @@ void Container::ArrangeChildren(int clientWidth, int clientHeight, int dpi, int 
   Collect(*this, {0, 0, clientWidth, clientHeight}, dpi, designDpi, placements);
   for (const Placement& p : placements) {
     if (p.control->Handle()) {
-      SetWindowPos(p.control->Handle(), nullptr, p.box.left, p.box.top, p.box.width,
-                   p.box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(p.control->Handle(), nullptr, p.box.left, p.box.top, p.box.width, p.box.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
 }
@@ -79,7 +79,9 @@ void Control::SetTabStop(bool on) {
   }
 }
 
-bool Control::Enabled() const { return hwnd_ ? IsWindowEnabled(hwnd_) != FALSE : enabled_; }
+bool Control::Enabled() const {
+  return hwnd_ ? IsWindowEnabled(hwnd_) != FALSE : enabled_;
+}
 
 void Control::SetEnabled(bool on) {
   enabled_ = on;
@@ -88,9 +90,13 @@ void Control::SetEnabled(bool on) {
   }
 }
 
-bool Control::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+bool Control::Visible() const {
+  return hwnd_ && IsWindowVisible(hwnd_);
+}
 
-bool Control::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
+bool Control::Focused() const {
+  return hwnd_ && GetFocus() == hwnd_;
+}
 
 void Control::SetFocus() {
   if (hwnd_) {
@@ -325,7 +331,9 @@ std::uint16_t Edit::CaretIndex() const {
   return Focused() ? CaretIndexFromCaretPos() : caretRecord_;
 }
 
-void Edit::BeforeKillFocus() { caretRecord_ = CaretIndexFromCaretPos(); }
+void Edit::BeforeKillFocus() {
+  caretRecord_ = CaretIndexFromCaretPos();
+}
 
 void Edit::PlaceCaret(std::size_t index) {
   SetFocus();
@@ -333,7 +341,9 @@ void Edit::PlaceCaret(std::size_t index) {
   caretRecord_ = static_cast<std::uint16_t>(std::min<std::size_t>(index, TextLength()));
 }
 
-void Edit::SelectAll() { SendMessageW(Handle(), EM_SETSEL, 0, -1); }
+void Edit::SelectAll() {
+  SendMessageW(Handle(), EM_SETSEL, 0, -1);
+}
 
 void Edit::HandleCommand(WORD code) {
   if (code == EN_CHANGE) {

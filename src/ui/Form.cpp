@@ -14,12 +14,15 @@ namespace {
 
 const wchar_t kFormProp[] = L"MorviForm";
 
-bool KeyDown(int vk) { return (GetKeyState(vk) & 0x8000) != 0; }
+bool KeyDown(int vk) {
+  return (GetKeyState(vk) & 0x8000) != 0;
+}
 
 void AppendTabSequence(const Container& c, std::vector<Control*>& out) {
   std::vector<Control*> kids = c.Children();
-  std::stable_sort(kids.begin(), kids.end(),
-                   [](const Control* a, const Control* b) { return a->TabOrder() < b->TabOrder(); });
+  std::stable_sort(kids.begin(), kids.end(), [](const Control* a, const Control* b) {
+    return a->TabOrder() < b->TabOrder();
+  });
   for (Control* k : kids) {
     if (const auto* inner = dynamic_cast<const Container*>(k)) {
       if (k->Visible() && k->Enabled()) {
@@ -111,9 +114,9 @@ void Form::CreateWindowHandle(HWND owner) {
   // Scale the design to the DPI of the monitor the window was placed on.
   dpi_ = DpiOfWindow(hwnd_);
   if (dpi_ != d.dpi) {
-    const SIZE scaled = OuterSizeForClient(ScaleLength(d.clientWidth, dpi_, d.dpi),
-                                           ScaleLength(d.clientHeight, dpi_, d.dpi), d.style,
-                                           d.exStyle, dpi_);
+    const SIZE scaled =
+        OuterSizeForClient(ScaleLength(d.clientWidth, dpi_, d.dpi),
+                           ScaleLength(d.clientHeight, dpi_, d.dpi), d.style, d.exStyle, dpi_);
     SetWindowPos(hwnd_, nullptr, 0, 0, scaled.cx, scaled.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -176,9 +179,13 @@ void Form::OnDpiChanged(int dpi, const RECT* suggested) {
   Relayout();
 }
 
-bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+bool Form::Visible() const {
+  return hwnd_ && IsWindowVisible(hwnd_);
+}
 
-bool Form::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+bool Form::Enabled() const {
+  return hwnd_ && IsWindowEnabled(hwnd_);
+}
 
 void Form::Show() {
   if (!hwnd_) {
@@ -333,8 +340,8 @@ void Form::ControlFocused(Control& c) {
 }
 
 bool Form::HandleAccessKey(char16_t ch) {
-  const auto upper = static_cast<char16_t>(reinterpret_cast<UINT_PTR>(
-      CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(ch)))));
+  const auto upper = static_cast<char16_t>(
+      reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(ch)))));
   for (Control* c : AllControls()) {
     if (c->AccessKey() == upper && c->Visible() && c->CanFocus()) {
       c->PerformAccessKey();

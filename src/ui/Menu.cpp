@@ -119,7 +119,9 @@ PopupMenu::PopupMenu(std::u16string name) : Component(name), root_(name + u"Root
   root_.submenu_.Reset(CreatePopupMenu());
 }
 
-void PopupMenu::Add(MenuItem& item) { root_.Add(item); }
+void PopupMenu::Add(MenuItem& item) {
+  root_.Add(item);
+}
 
 void PopupMenu::Popup(int x, int y, HWND owner) {
   Raise(OnPopup, *this);
@@ -127,8 +129,8 @@ void PopupMenu::Popup(int x, int y, HWND owner) {
   // elsewhere.
   SetForegroundWindow(owner);
   const UINT id = static_cast<UINT>(
-      TrackPopupMenuEx(Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                       x, y, owner, nullptr));
+      TrackPopupMenuEx(Handle(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x,
+                       y, owner, nullptr));
   PostMessageW(owner, WM_NULL, 0, 0);
   if (id != 0) {
     if (MenuItem* item = root_.FindById(id)) {

@@ -23,8 +23,8 @@ std::vector<std::uint8_t> Utf16Bytes(std::u16string_view s) {
 } // namespace
 
 TEST(Activation, PayloadIsTheFourteenBytesOfShowAndTwoNuls) {
-  const std::array<std::uint8_t, 14> expected = {0x2F, 0, 0x53, 0, 0x68, 0, 0x6F,
-                                                 0,    0x77, 0, 0, 0, 0, 0};
+  const std::array<std::uint8_t, 14> expected = {0x2F, 0,    0x53, 0, 0x68, 0, 0x6F,
+                                                 0,    0x77, 0,    0, 0,    0, 0};
   EXPECT_EQ(ActivationPayload(), expected);
   const auto p = ActivationPayload();
   EXPECT_TRUE(IsShowRequest(p.data(), p.size()));

@@ -13,15 +13,17 @@ std::ostream& operator<<(std::ostream& os, const Box& b) {
 } // namespace
 
 namespace morvi::ui {
-void PrintTo(const Box& b, std::ostream* os) { *os << b; }
+void PrintTo(const Box& b, std::ostream* os) {
+  *os << b;
+}
 } // namespace morvi::ui
 
 // The editor's button row: three buttons on the left, a check box and two buttons packed
 // against the right edge, listed in their designed order.
 TEST(Align, LeftAndRightItemsPackAgainstTheirEdges) {
   const std::vector<AlignItem> row = {
-      {Align::Left, {1, 1, 150, 28}},  {Align::Left, {151, 1, 150, 28}},
-      {Align::Left, {301, 1, 150, 28}}, {Align::Right, {424, 1, 97, 28}},
+      {Align::Left, {1, 1, 150, 28}},    {Align::Left, {151, 1, 150, 28}},
+      {Align::Left, {301, 1, 150, 28}},  {Align::Right, {424, 1, 97, 28}},
       {Align::Right, {521, 1, 150, 28}}, {Align::Right, {671, 1, 150, 28}},
   };
   const std::vector<Box> designed = Arrange({1, 1, 820, 28}, row);

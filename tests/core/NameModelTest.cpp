@@ -91,8 +91,7 @@ TEST(NameModel, ValidityRule) {
 }
 
 TEST(NameModel, ToFullWidthReplacesEachForbiddenCharacterOnce) {
-  EXPECT_EQ(ToFullWidth(u"/:*\\?<>|"),
-            u"\uFF0F\uFF1A\uFF0A\uFFE5\uFF1F\uFF1C\uFF1E\uFF5C");
+  EXPECT_EQ(ToFullWidth(u"/:*\\?<>|"), u"\uFF0F\uFF1A\uFF0A\uFFE5\uFF1F\uFF1C\uFF1E\uFF5C");
   EXPECT_EQ(ToFullWidth(u"a/b"), u"a\uFF0Fb");
   EXPECT_EQ(ToFullWidth(u"C:\\\"x\""), u"C\uFF1A\uFFE5\"x\"") << "the double quote stays";
   EXPECT_EQ(ToFullWidth(u"\uFF0F\uFFE5"), u"\uFF0F\uFFE5");

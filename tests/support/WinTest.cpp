@@ -60,8 +60,8 @@ bool PumpUntil(const std::function<bool()>& pred, int timeoutMs) {
 }
 
 void SettleInput() {
-  static HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr,
-                                        GetCurrentThreadId());
+  static HHOOK hook =
+      SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
   (void)hook;
   sentinelSeen = false;
   Send({});

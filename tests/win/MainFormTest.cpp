@@ -19,9 +19,9 @@ struct Placed {
 };
 
 void PrintBoxMismatch(const Placed& p, const Box& got) {
-  ADD_FAILURE() << p.what << " is at {" << got.left << ", " << got.top << ", " << got.width
-                << ", " << got.height << "}, designed {" << p.box.left << ", " << p.box.top
-                << ", " << p.box.width << ", " << p.box.height << "}";
+  ADD_FAILURE() << p.what << " is at {" << got.left << ", " << got.top << ", " << got.width << ", "
+                << got.height << "}, designed {" << p.box.left << ", " << p.box.top << ", "
+                << p.box.width << ", " << p.box.height << "}";
 }
 
 void ExpectPlaced(const std::initializer_list<Placed>& all) {
@@ -125,13 +125,12 @@ TEST_F(MainFormTest, CaptionsAndInitialStates) {
     const char16_t* caption;
     bool enabled;
   };
-  for (const Expect& e : {Expect{F().BtnOption, u"設定(&S)", true},
-                          Expect{F().BtnNameClear, u"名前を消去(&C)", false},
-                          Expect{F().BtnEdit, u"編集(&E)", true},
-                          Expect{F().CHKSave, u"保存ボタン", true},
-                          Expect{F().BtnOK, u"OK[ENTER]", false},
-                          Expect{F().BtnCancel, u"キャンセル[ESC]", true},
-                          Expect{F().Labelpiriodo, u"\u3000\uFF0E\u3000", true}}) {
+  for (const Expect& e :
+       {Expect{F().BtnOption, u"設定(&S)", true},
+        Expect{F().BtnNameClear, u"名前を消去(&C)", false}, Expect{F().BtnEdit, u"編集(&E)", true},
+        Expect{F().CHKSave, u"保存ボタン", true}, Expect{F().BtnOK, u"OK[ENTER]", false},
+        Expect{F().BtnCancel, u"キャンセル[ESC]", true},
+        Expect{F().Labelpiriodo, u"\u3000\uFF0E\u3000", true}}) {
     EXPECT_EQ(WindowText(e.c->Handle()), e.caption) << testing::PrintToString(e.c->Name());
     EXPECT_EQ(IsWindowEnabled(e.c->Handle()) != 0, e.enabled)
         << testing::PrintToString(e.c->Name());
@@ -253,9 +252,9 @@ TEST_F(MainFormTest, NameChangesJudgeTheName) {
     bool ok;
   };
   const Case cases[] = {
-      {u"report", u"txt", true},   {u"report", u"", true},      {u"", u"profile", false},
-      {u"a/b", u"txt", false},     {u"   ", u"txt", false},     {u"\u3000", u"txt", false},
-      {u" \u3000", u"txt", true},  {u"say \"hi\"", u"", true},  {u"report", u"t*t", false},
+      {u"report", u"txt", true},  {u"report", u"", true},     {u"", u"profile", false},
+      {u"a/b", u"txt", false},    {u"   ", u"txt", false},    {u"\u3000", u"txt", false},
+      {u" \u3000", u"txt", true}, {u"say \"hi\"", u"", true}, {u"report", u"t*t", false},
       {u"report", u" . ", true},
   };
   for (const Case& c : cases) {

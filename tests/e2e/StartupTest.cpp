@@ -1,0 +1,185 @@
+// Starting Morvi.exe for real: one resident instance per session, a second start that brings
+// its window up, the activation message from outside, and a data folder that cannot be made.
+#include "Process.h"
+#include "WinTest.h"
+#include "ui/Application.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <string>
+
+using namespace morvi::test;
+
+namespace {
+
+std::wstring AppDataFolder() {
+  wchar_t buf[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, buf);
+  return buf;
+}
+
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000) {
+  const DWORD start = GetTickCount();
+  while (!pred()) {
+    if (GetTickCount() - start > timeoutMs) {
+      return false;
+    }
+    Sleep(5);
+  }
+  return true;
+}
+
+HWND MorviWindow() {
+  return FindWindowW(L"TMainForm", L"Morvi");
+}
+
+class StartupTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_EQ(MorviWindow(), nullptr) << "a Morvi from an earlier test still runs";
+    CreateDirectoryW((AppDataFolder() + L"\\Ostrelworks").c_str(), nullptr);
+  }
+
+  // Starts the resident instance and waits until its hidden window exists.
+  void StartResident() {
+    first_ = std::make_unique<ChildProcess>(BuiltProgram(L"Morvi.exe"));
+    ASSERT_TRUE(first_->Started());
+    ASSERT_TRUE(WaitFor([] { return MorviWindow() != nullptr; }));
+  }
+
+  // Runs another start of Morvi.exe to its end and gives its exit code.
+  DWORD StartAgain(const std::wstring& arguments = L"") {
+    ChildProcess second(BuiltProgram(L"Morvi.exe"), arguments);
+    EXPECT_TRUE(second.Started());
+    DWORD code = 999;
+    EXPECT_TRUE(second.WaitForExit(15000, code)) << "the second start did not end";
+    EXPECT_EQ(CountWindowsOf(second.Id(), L"TMainForm"), 0);
+    return code;
+  }
+
+  std::unique_ptr<ChildProcess> first_;
+};
+
+} // namespace
+
+TEST_F(StartupTest, FirstStartStaysHiddenAndHoldsTheMutex) {
+  StartResident();
+  EXPECT_FALSE(IsWindowVisible(MorviWindow()));
+  HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Morvi/Ostrelworks");
+  EXPECT_NE(m, nullptr);
+  if (m) {
+    CloseHandle(m);
+  }
+  EXPECT_TRUE(first_->Running());
+  EXPECT_EQ(CountWindowsOf(first_->Id(), L"TMainForm"), 1);
+}
+
+TEST_F(StartupTest, SecondStartShowsTheResidentWindowAndEnds) {
+  for (const wchar_t* args : {L"", L"one \"two three\" /Show"}) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(args)));
+    StartResident();
+    EXPECT_EQ(StartAgain(args), 0u);
+    HWND w = MorviWindow();
+    EXPECT_TRUE(WaitFor([w] { return IsWindowVisible(w) != FALSE; }));
+    EXPECT_TRUE(WaitFor([w] { return GetForegroundWindow() == w; }));
+    EXPECT_TRUE(first_->Running());
+    first_.reset();
+    ASSERT_TRUE(WaitFor([] { return MorviWindow() == nullptr; }));
+  }
+}
+
+TEST_F(StartupTest, StartWhileTheWindowIsVisibleChangesNothing) {
+  StartResident();
+  ASSERT_EQ(StartAgain(), 0u);
+  HWND w = MorviWindow();
+  ASSERT_TRUE(WaitFor([w] { return IsWindowVisible(w) != FALSE; }));
+
+  // Another window takes the foreground; a further start must not raise Morvi.
+  morvi::ui::Application::Instance().Initialize();
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 50, 50, 100, 100,
+                               nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(BringToForeground(other));
+  RECT before{};
+  GetWindowRect(w, &before);
+  EXPECT_EQ(StartAgain(), 0u);
+  PumpUntil([] { return false; }, 300); // give a wrong reaction time to show itself
+  EXPECT_EQ(GetForegroundWindow(), other);
+  RECT after{};
+  GetWindowRect(w, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  EXPECT_TRUE(IsWindowVisible(w));
+  DestroyWindow(other);
+}
+
+// The activation message as other programs might send it; only data that reads "/Show"
+// exactly, within the byte count given, shows the window.
+TEST_F(StartupTest, ActivationMessagesShowOnlyForShow) {
+  struct Case {
+    const char* what;
+    std::u16string units;
+    DWORD byteCount;
+    bool nullData;
+    bool shows;
+  };
+  using namespace std::string_literals;
+  const Case cases[] = {
+      {"lower case", u"/show\0\0"s, 14, false, false},
+      {"a character more", u"/Show2\0"s, 14, false, false},
+      {"no bytes", u"/Show\0\0"s, 0, false, false},
+      {"no data", u""s, 0, true, false},
+      {"no data but a count", u""s, 14, true, false},
+      {"odd count", u"/Show\0\0"s, 13, false, false},
+      {"count cuts the text", u"/Show\0\0"s, 8, false, false},
+      {"no terminator within the count", u"/Show"s, 10, false, true},
+      {"the real message", u"/Show\0\0"s, 14, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartResident();
+    HWND w = MorviWindow();
+    COPYDATASTRUCT cds{};
+    cds.dwData = 0;
+    cds.cbData = c.byteCount;
+    std::u16string buffer = c.units;
+    cds.lpData = c.nullData ? nullptr : buffer.data();
+    DWORD_PTR result = 1;
+    EXPECT_NE(SendMessageTimeoutW(w, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL,
+                                  5000, &result),
+              0);
+    EXPECT_EQ(result, 0u) << "the receiver answers 0";
+    if (c.shows) {
+      EXPECT_TRUE(WaitFor([w] { return IsWindowVisible(w) != FALSE; }));
+    } else {
+      // Anything the message did is done by the time the send returns.
+      EXPECT_FALSE(IsWindowVisible(w));
+    }
+    EXPECT_TRUE(first_->Running()) << "no message may bring the instance down";
+    first_.reset();
+    ASSERT_TRUE(WaitFor([] { return MorviWindow() == nullptr; }));
+  }
+}
+
+TEST_F(StartupTest, WithoutItsDataFolderEveryStartEndsSilently) {
+  const std::wstring folder = AppDataFolder() + L"\\Ostrelworks";
+  const std::wstring aside = folder + L".aside";
+  RemoveDirectoryW(aside.c_str());
+  ASSERT_TRUE(MoveFileW(folder.c_str(), aside.c_str()));
+  HANDLE f = CreateFileW(folder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  CloseHandle(f);
+
+  for (int start = 0; start < 2; ++start) {
+    ChildProcess morvi(BuiltProgram(L"Morvi.exe"));
+    DWORD code = 999;
+    EXPECT_TRUE(morvi.WaitForExit(10000, code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(MorviWindow(), nullptr);
+  }
+  HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Morvi/Ostrelworks");
+  EXPECT_EQ(m, nullptr) << "no instance was started";
+
+  DeleteFileW(folder.c_str());
+  ASSERT_TRUE(MoveFileW(aside.c_str(), folder.c_str()));
+}
