@@ -61,17 +61,12 @@ struct FindTraits {
   static void Close(HANDLE h) { FindClose(h); }
 };
 
-inline void CloseGdiObject(HGDIOBJ h) {
-  DeleteObject(h);
-}
-inline void CloseMenuHandle(HMENU h) {
-  DestroyMenu(h);
-}
-inline void CloseKernelHandle(HANDLE h) {
-  CloseHandle(h);
-}
-inline void CloseWindowHandle(HWND h) {
-  DestroyWindow(h);
+inline void CloseGdiObject(HGDIOBJ h) { DeleteObject(h); }
+inline void CloseMenuHandle(HMENU h) { DestroyMenu(h); }
+inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
+inline void CloseWindowHandle(HWND h) { DestroyWindow(h); }
+inline void CloseGlobalMemory(HGLOBAL h) {
+  GlobalFree(h);
 }
 
 using FontHandle = UniqueHandle<NullIsNone<HFONT, CloseGdiObject>>;
@@ -79,6 +74,8 @@ using BrushHandle = UniqueHandle<NullIsNone<HBRUSH, CloseGdiObject>>;
 using MenuHandle = UniqueHandle<NullIsNone<HMENU, CloseMenuHandle>>;
 using KernelHandle = UniqueHandle<NullIsNone<HANDLE, CloseKernelHandle>>;
 using WindowHandle = UniqueHandle<NullIsNone<HWND, CloseWindowHandle>>;
+// Memory handed to the clipboard belongs to the system once SetClipboardData accepts it: Release.
+using GlobalMemoryHandle = UniqueHandle<NullIsNone<HGLOBAL, CloseGlobalMemory>>;
 using FileHandle = UniqueHandle<FileTraits>;
 using FindHandle = UniqueHandle<FindTraits>;
 

@@ -1,6 +1,6 @@
 // Starting Morvi.exe for real: one resident instance per session, a second start that brings
 // its window up, the activation message from outside, and a data folder that cannot be made.
-#include "Process.h"
+#include "ChildProcess.h"
 #include "WinTest.h"
 #include "ui/Application.h"
 
@@ -35,6 +35,29 @@ HWND MorviWindow() {
   return FindWindowW(L"TMainForm", L"Morvi");
 }
 
+// The top-level windows of the class that belong to the process.
+int CountWindowsOf(DWORD processId, const wchar_t* className) {
+  struct Count {
+    DWORD pid;
+    const wchar_t* cls;
+    int n;
+  } c{processId, className, 0};
+  EnumWindows(
+      [](HWND w, LPARAM lp) -> BOOL {
+        auto* c = reinterpret_cast<Count*>(lp);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        wchar_t buf[260] = {};
+        GetClassNameW(w, buf, 260);
+        if (pid == c->pid && lstrcmpW(buf, c->cls) == 0) {
+          ++c->n;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&c));
+  return c.n;
+}
+
 class StartupTest : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -44,20 +67,21 @@ protected:
 
   // Starts the resident instance and waits until its hidden window exists.
   void StartResident() {
-    first_ = std::make_unique<ChildProcess>(BuiltProgram(L"Morvi.exe"));
-    ASSERT_TRUE(first_->Started());
+    first_ = std::make_unique<ChildProcess>();
+    ASSERT_TRUE(first_->Start(u"Morvi.exe", {}));
     ASSERT_TRUE(WaitFor([] { return MorviWindow() != nullptr; }));
   }
 
   // Runs another start of Morvi.exe to its end and gives its exit code.
-  DWORD StartAgain(const std::wstring& arguments = L"") {
-    ChildProcess second(BuiltProgram(L"Morvi.exe"), arguments);
-    EXPECT_TRUE(second.Started());
-    DWORD code = 999;
-    EXPECT_TRUE(second.WaitForExit(15000, code)) << "the second start did not end";
+  DWORD StartAgain(const std::vector<std::u16string>& arguments = {}) {
+    ChildProcess second;
+    EXPECT_TRUE(second.Start(u"Morvi.exe", arguments));
+    EXPECT_TRUE(second.WaitForExit(15000)) << "the second start did not end";
     EXPECT_EQ(CountWindowsOf(second.Id(), L"TMainForm"), 0);
-    return code;
+    return second.ExitCode();
   }
+
+  bool Running() const { return first_ && first_->ExitCode() == STILL_ACTIVE; }
 
   std::unique_ptr<ChildProcess> first_;
 };
@@ -72,19 +96,21 @@ TEST_F(StartupTest, FirstStartStaysHiddenAndHoldsTheMutex) {
   if (m) {
     CloseHandle(m);
   }
-  EXPECT_TRUE(first_->Running());
+  EXPECT_TRUE(Running());
   EXPECT_EQ(CountWindowsOf(first_->Id(), L"TMainForm"), 1);
 }
 
 TEST_F(StartupTest, SecondStartShowsTheResidentWindowAndEnds) {
-  for (const wchar_t* args : {L"", L"one \"two three\" /Show"}) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(args)));
+  const std::vector<std::vector<std::u16string>> argumentLists = {{},
+                                                                  {u"one", u"two three", u"/Show"}};
+  for (const std::vector<std::u16string>& args : argumentLists) {
+    SCOPED_TRACE(args.size());
     StartResident();
     EXPECT_EQ(StartAgain(args), 0u);
     HWND w = MorviWindow();
     EXPECT_TRUE(WaitFor([w] { return IsWindowVisible(w) != FALSE; }));
     EXPECT_TRUE(WaitFor([w] { return GetForegroundWindow() == w; }));
-    EXPECT_TRUE(first_->Running());
+    EXPECT_TRUE(Running());
     first_.reset();
     ASSERT_TRUE(WaitFor([] { return MorviWindow() == nullptr; }));
   }
@@ -155,7 +181,7 @@ TEST_F(StartupTest, ActivationMessagesShowOnlyForShow) {
       // Anything the message did is done by the time the send returns.
       EXPECT_FALSE(IsWindowVisible(w));
     }
-    EXPECT_TRUE(first_->Running()) << "no message may bring the instance down";
+    EXPECT_TRUE(Running()) << "no message may bring the instance down";
     first_.reset();
     ASSERT_TRUE(WaitFor([] { return MorviWindow() == nullptr; }));
   }
@@ -171,10 +197,10 @@ TEST_F(StartupTest, WithoutItsDataFolderEveryStartEndsSilently) {
   CloseHandle(f);
 
   for (int start = 0; start < 2; ++start) {
-    ChildProcess morvi(BuiltProgram(L"Morvi.exe"));
-    DWORD code = 999;
-    EXPECT_TRUE(morvi.WaitForExit(10000, code));
-    EXPECT_EQ(code, 0u);
+    ChildProcess morvi;
+    ASSERT_TRUE(morvi.Start(u"Morvi.exe", {}));
+    EXPECT_TRUE(morvi.WaitForExit(10000));
+    EXPECT_EQ(morvi.ExitCode(), 0u);
     EXPECT_EQ(MorviWindow(), nullptr);
   }
   HANDLE m = OpenMutexW(SYNCHRONIZE, FALSE, L"Morvi/Ostrelworks");

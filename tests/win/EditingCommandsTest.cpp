@@ -5,6 +5,9 @@
 #include "common/Clock.h"
 #include "common/Wide.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -59,7 +62,9 @@ public:
 
 private:
   static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
-    if (m == WM_KEYDOWN || m == WM_SYSKEYDOWN) {
+    // The modifier keys themselves, and the tests' end-of-input marker, do not count.
+    const bool modifier = wp == VK_SHIFT || wp == VK_CONTROL || wp == VK_MENU || wp == VK_F24;
+    if ((m == WM_KEYDOWN || m == WM_SYSKEYDOWN) && !modifier) {
       reinterpret_cast<KeyRecorder*>(self)->keys.push_back(wp);
     }
     return DefSubclassProc(w, m, wp, lp);
@@ -86,7 +91,8 @@ protected:
   // The screen rectangle of the editing menu's item at position pos, while the menu is open.
   RECT ItemRect(int pos) {
     RECT r{};
-    GetMenuItemRect(F().Handle(), F().PPEdit->Handle(), static_cast<UINT>(pos), &r);
+    // With no window given, the system finds the open popup menu's own window.
+    GetMenuItemRect(nullptr, F().PPEdit->Handle(), static_cast<UINT>(pos), &r);
     return r;
   }
 };

@@ -170,10 +170,12 @@ TEST_F(MainFormTest, TabCyclesThroughTheControlsInDesignedOrder) {
     }
     return seen;
   };
-  EXPECT_EQ(cycle(), u"EditName EditExt BtnCancel BtnOption BtnEdit CHKSave EditName EditExt "
-                     u"BtnCancel ");
+  // No dialog was captured: OK, the clear button and the press-Save box are all disabled.
+  EXPECT_EQ(cycle(), u"EditName EditExt BtnCancel BtnOption BtnEdit EditName EditExt BtnCancel "
+                     u"BtnOption ");
 
   FakeCapturedDialog();
+  F().CHKSave->SetEnabled(true); // as when the dialog's Save button was found
   F().EditName->SetFocus();
   F().EditName->SetText(u"report");
   ASSERT_TRUE(F().BtnOK->Enabled());
@@ -330,4 +332,50 @@ TEST_F(MainFormTest, SplitFillsBothFieldsFromThePath) {
   EXPECT_EQ(F().EditName->Text(), u"");
   EXPECT_EQ(F().EditExt->Text(), u"");
   EXPECT_FALSE(F().BtnNameClear->Enabled());
+}
+
+// Moving to a monitor of another resolution: the system sends WM_DPICHANGED with the new DPI
+// and a suggested frame, and the designed layout is scaled to it.
+TEST_F(MainFormTest, LayoutScalesWhenTheWindowMovesToAMonitorOfAnotherDpi) {
+  const Box outer = F().ScreenBounds();
+  RECT suggested{outer.left, outer.top, outer.left + outer.width * 3 / 2,
+                 outer.top + outer.height * 3 / 2};
+  SendMessageW(F().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(F().Dpi(), 144);
+  EXPECT_EQ(F().ScreenBounds().height, outer.height * 3 / 2) << "the fixed height scales too";
+
+  const Box client = ClientBox(F().Handle());
+  const auto about = [](int got, double want) { return std::abs(got - want) <= 1.0; };
+  struct Scaled {
+    const char* what;
+    ui::Control* c;
+    Box designed;
+  };
+  for (const Scaled& s : {Scaled{"PanelEdit", F().PanelEdit, {0, 0, 822, 78}},
+                          Scaled{"EditName", F().EditName, {1, 22, 820, 21}},
+                          Scaled{"Labelpiriodo", F().Labelpiriodo, {1, 43, 820, 13}},
+                          Scaled{"BtnOption", F().BtnOption, {1, 1, 150, 28}},
+                          Scaled{"BtnEdit", F().BtnEdit, {301, 1, 150, 28}}}) {
+    const Box b = s.c->Bounds();
+    EXPECT_TRUE(about(b.top, s.designed.top * 1.5)) << s.what << " top " << b.top;
+    EXPECT_TRUE(about(b.height, s.designed.height * 1.5)) << s.what << " height " << b.height;
+    if (s.c->Alignment() == ui::Align::Left) {
+      EXPECT_TRUE(about(b.width, s.designed.width * 1.5)) << s.what << " width " << b.width;
+    }
+  }
+  // The fields still span the panel, and the right-hand buttons still meet its right edge.
+  EXPECT_EQ(F().EditName->Bounds().width, client.width - 2);
+  EXPECT_EQ(F().BtnCancel->Bounds().Right(), client.width - 1);
+  EXPECT_EQ(F().BtnOK->Bounds().Right(), F().BtnCancel->Bounds().left);
+  EXPECT_EQ(F().CHKSave->Bounds().Right(), F().BtnOK->Bounds().left);
+  EXPECT_EQ(F().PanelBtn->Bounds().Bottom(), client.height);
+  // The font follows: a menu font of the same points, more pixels.
+  LOGFONTW used{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(F().EditName->Handle(), WM_GETFONT, 0, 0)),
+             sizeof used, &used);
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+  EXPECT_TRUE(about(used.lfHeight, ncm.lfMenuFont.lfHeight * 1.5)) << used.lfHeight;
 }
