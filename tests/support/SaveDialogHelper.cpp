@@ -18,7 +18,8 @@
 //   file=PATH       the dialog's file name afterwards: the chosen path when result=1
 //   error=N         CommDlgExtendedError() in decimal: 0 when the user cancelled
 //
-// Exit code: 0 a name was chosen, 1 cancelled, 2 the dialog failed, 64 wrong usage.
+// Exit code: 0 a name was chosen, 1 cancelled, 2 the dialog failed or FILE could not be written,
+// 64 wrong usage.
 #include <windows.h>
 
 #include <commdlg.h>

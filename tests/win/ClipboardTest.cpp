@@ -91,7 +91,7 @@ TEST_F(ClipboardTest, GivesUpAfterHalfASecondWhileAnotherProgramHoldsIt) {
 
 TEST_F(ClipboardTest, TakesAClipboardReleasedDuringTheAttempts) {
   ASSERT_TRUE(SetClipboardText(u"before"));
-  ASSERT_NO_FATAL_FAILURE(HoldClipboardElsewhere(150));
+  ASSERT_NO_FATAL_FAILURE(HoldClipboardElsewhere(250));
   bool placed = false;
   const DWORD took = Timed([&] { placed = SetClipboardText(u"after"); });
   EXPECT_TRUE(placed);

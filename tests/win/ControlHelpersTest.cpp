@@ -60,7 +60,7 @@ protected:
     ASSERT_TRUE(PumpUntil([this] { return Edit().Focused(); }));
   }
 
-  // Types nothing: the text is set, then the caret is walked to index by real key presses, so
+  // Sets the text, then walks the caret to index with real key presses (no typing), so
   // that the field itself knows where its caret is.
   void PutCaret(const std::u16string& text, std::size_t index) {
     Edit().SetText(text);

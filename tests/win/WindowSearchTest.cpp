@@ -81,6 +81,7 @@ BuiltDialog Build(const Shape& s) {
   PlainClass(L"SHELLDLL_DefView");
   PlainClass(L"DirectUIHWND");
   PlainClass(L"FloatNotifySink");
+  PlainClass(); // the class of the near miss that is no dialog
   BuiltDialog b;
   b.dialog.Reset(CreateWindowExW(0, s.cls, L"名前を付けて保存", WS_POPUP | WS_CAPTION, 100, 100,
                                  600, 400, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
