@@ -61,10 +61,18 @@ struct FindTraits {
   static void Close(HANDLE h) { FindClose(h); }
 };
 
-inline void CloseGdiObject(HGDIOBJ h) { DeleteObject(h); }
-inline void CloseMenuHandle(HMENU h) { DestroyMenu(h); }
-inline void CloseKernelHandle(HANDLE h) { CloseHandle(h); }
-inline void CloseWindowHandle(HWND h) { DestroyWindow(h); }
+inline void CloseGdiObject(HGDIOBJ h) {
+  DeleteObject(h);
+}
+inline void CloseMenuHandle(HMENU h) {
+  DestroyMenu(h);
+}
+inline void CloseKernelHandle(HANDLE h) {
+  CloseHandle(h);
+}
+inline void CloseWindowHandle(HWND h) {
+  DestroyWindow(h);
+}
 inline void CloseGlobalMemory(HGLOBAL h) {
   GlobalFree(h);
 }

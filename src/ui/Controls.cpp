@@ -313,7 +313,8 @@ void Edit::SetHint(std::u16string hint) {
 std::uint16_t Edit::CaretIndexFromCaretPos() const {
   POINT p{};
   if (!GetCaretPos(&p)) {
-    // No caret to ask: the active end of the selection is where the caret would be.
+    // No caret to ask: take the end of the selection, where a caret placed by the program or
+    // a selection made forwards stands.
     DWORD start = 0, end = 0;
     SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
                  reinterpret_cast<LPARAM>(&end));
