@@ -154,6 +154,8 @@ void Control::CreateHandle() {
   if (!hwnd_) {
     return;
   }
+  // Where controls overlap, the one made later lies on top, as designed.
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetPropW(hwnd_, kControlProp, this);
   SetWindowSubclass(hwnd_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
   EnableWindow(hwnd_, enabled_);

@@ -81,6 +81,17 @@ TEST_F(MainFormTest, ControlsStandWhereDesignedAt96Dpi) {
   });
 }
 
+// As designed, the press-Save box overlaps the right end of the Edit button; the box lies on
+// top, so that its square and caption can be seen and clicked.
+TEST_F(MainFormTest, TheCheckBoxLiesOverTheEditButtonWhereTheyOverlap) {
+  const POINT inOverlap{440, 14}; // in the button row, between 424 and 451
+  EXPECT_EQ(ChildWindowFromPointEx(F().PanelBtn->Handle(), inOverlap, CWP_SKIPINVISIBLE),
+            F().CHKSave->Handle());
+  const POINT onlyButton{400, 14};
+  EXPECT_EQ(ChildWindowFromPointEx(F().PanelBtn->Handle(), onlyButton, CWP_SKIPINVISIBLE),
+            F().BtnEdit->Handle());
+}
+
 TEST_F(MainFormTest, WideningStretchesTheFieldsAndKeepsTheRightButtonsPacked) {
   const Box before = F().ScreenBounds();
   F().SetWidth(before.width + 200);
