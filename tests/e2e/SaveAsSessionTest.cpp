@@ -17,15 +17,8 @@ using namespace morvi::test;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000) {
-  const DWORD start = GetTickCount();
-  while (!pred()) {
-    if (GetTickCount() - start > timeoutMs) {
-      return false;
-    }
-    Sleep(5);
-  }
-  return true;
+bool WaitFor(const std::function<bool()>& pred) {
+  return PumpUntil(pred, 10000);
 }
 
 std::u16string TextOf(HWND w) {
@@ -58,42 +51,6 @@ std::vector<HWND> EditFieldsOf(HWND morvi) {
   return out;
 }
 
-void Keys(std::initializer_list<WORD> held, WORD vk) {
-  std::vector<INPUT> in;
-  const auto key = [&in](WORD k, bool up) {
-    INPUT i{};
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = k;
-    i.ki.dwFlags =
-        (up ? KEYEVENTF_KEYUP : 0) |
-        (k == VK_HOME || k == VK_END || k == VK_LEFT || k == VK_RIGHT ? KEYEVENTF_EXTENDEDKEY : 0);
-    in.push_back(i);
-  };
-  for (WORD h : held) {
-    key(h, false);
-  }
-  key(vk, false);
-  key(vk, true);
-  for (auto it = std::rbegin(held); it != std::rend(held); ++it) {
-    key(*it, true);
-  }
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-void Type(std::u16string_view text) {
-  std::vector<INPUT> in;
-  for (char16_t c : text) {
-    for (bool up : {false, true}) {
-      INPUT i{};
-      i.type = INPUT_KEYBOARD;
-      i.ki.wScan = c;
-      i.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-      in.push_back(i);
-    }
-  }
-  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
 } // namespace
 
 TEST(SaveAsSession, TheDialogSavesUnderTheNameEditedInMorvi) {
@@ -124,32 +81,32 @@ TEST(SaveAsSession, TheDialogSavesUnderTheNameEditedInMorvi) {
   EXPECT_EQ(TextOf(fields[2]), u"txt");
 
   // "draft notes": the caret after "draft ", then swap the halves with the fixed key.
-  Keys({}, VK_HOME);
+  SendKey(VK_HOME);
   for (int i = 0; i < 6; ++i) {
-    Keys({}, VK_RIGHT);
+    SendKey(VK_RIGHT);
   }
-  Keys({VK_SHIFT, VK_CONTROL}, VK_HOME);
+  SendKey(VK_HOME, {VK_SHIFT, VK_CONTROL});
   ASSERT_TRUE(WaitFor([&] { return TextOf(fields[1]) == u"notesdraft "; }))
       << "got " << testing::PrintToString(TextOf(fields[1]));
   // Then cut what stands after the caret (the caret sits between the halves) through the
   // editing menu, opened with its access key.
   {
     MenuDriver driver([](HWND) { MenuDriver::Press('C'); });
-    Keys({VK_MENU}, 'E');
+    SendKey('E', {VK_MENU});
     ASSERT_TRUE(WaitFor([&] { return TextOf(fields[1]) == u"notes"; }))
         << "got " << testing::PrintToString(TextOf(fields[1]));
     EXPECT_TRUE(driver.Appeared());
   }
-  Keys({}, VK_END);
-  Type(u"_2026");
+  SendKey(VK_END);
+  SendText(u"_2026");
   ASSERT_TRUE(WaitFor([&] { return TextOf(fields[1]) == u"notes_2026"; }));
 
   // Mark "press Save" (Tab to the check box, Space), then Enter presses OK.
   for (int i = 0; i < 7; ++i) {
-    Keys({}, VK_TAB);
+    SendKey(VK_TAB);
   }
-  Keys({}, VK_SPACE);
-  Keys({}, VK_RETURN);
+  SendKey(VK_SPACE);
+  SendKey(VK_RETURN);
 
   ASSERT_TRUE(dialogProcess.WaitForExit(15000)) << "the dialog did not save";
   const std::u16string report = FromUtf8(ReadFileBytes(folder / u"report.txt"));

@@ -20,15 +20,8 @@ std::wstring AppDataFolder() {
   return buf;
 }
 
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 10000) {
-  const DWORD start = GetTickCount();
-  while (!pred()) {
-    if (GetTickCount() - start > timeoutMs) {
-      return false;
-    }
-    Sleep(5);
-  }
-  return true;
+bool WaitFor(const std::function<bool()>& pred) {
+  return PumpUntil(pred, 10000);
 }
 
 HWND MorviWindow() {

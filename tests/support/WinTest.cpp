@@ -69,7 +69,7 @@ void SettleInput() {
   ui::Application::Instance().ProcessMessages();
 }
 
-void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
+void SendKey(WORD vk, std::initializer_list<WORD> modifiers) {
   std::vector<INPUT> in;
   for (WORD m : modifiers) {
     in.push_back(Key(m, false));
@@ -80,10 +80,9 @@ void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
     in.push_back(Key(*it, true));
   }
   SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-  SettleInput();
 }
 
-void TypeText(std::u16string_view text) {
+void SendText(std::u16string_view text) {
   std::vector<INPUT> in;
   for (char16_t c : text) {
     for (bool up : {false, true}) {
@@ -95,6 +94,15 @@ void TypeText(std::u16string_view text) {
     }
   }
   SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {
+  SendKey(vk, modifiers);
+  SettleInput();
+}
+
+void TypeText(std::u16string_view text) {
+  SendText(text);
   SettleInput();
 }
 

@@ -18,6 +18,11 @@ bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 // Handles every message waiting now, and every input event sent before this call.
 void SettleInput();
 
+// Sends a key press (with the modifier keys held) or a text to whatever window has the
+// keyboard, possibly another process's, without waiting for it to be handled.
+void SendKey(WORD vk, std::initializer_list<WORD> modifiers = {});
+void SendText(std::u16string_view text);
+
 // Presses and releases a key with the given modifier keys held (VK_SHIFT, VK_CONTROL, VK_MENU),
 // then waits until the input has been handled.
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});
