@@ -1,5 +1,6 @@
 // The settings file on disk under the Japanese code page: the same cases as the core's
-// document, the example file and names compared by the user's locale.
+// document, the example file, names compared by the user's locale, and damaged files.
+#include "BadFiles.h"
 #include "SettingsCases.h"
 #include "TempFolder.h"
 
@@ -22,6 +23,11 @@ const std::u16string kDecodingError =
     u"Unicode 文字のマッピングがターゲットのマルチバイト コード ページに存在しません";
 
 class SettingsFileCases : public testing::TestWithParam<SettingsCase> {
+protected:
+  TempFolder dir_;
+};
+
+class SettingsBadFiles : public testing::TestWithParam<BadFileCase> {
 protected:
   TempFolder dir_;
 };
@@ -172,3 +178,30 @@ TEST_F(SettingsFiles, AMissingFolderGivesDefaultsAndThenTheCreateError) {
   }
   EXPECT_TRUE(dir_.Names().empty());
 }
+
+TEST_P(SettingsBadFiles, LoadOrGiveTheDecodingErrorAndWriteBackWhatLoadsAgain) {
+  const BadFileCase& c = GetParam();
+  const std::u16string path = dir_.File(u"Morvi.ini");
+  const std::string bytes = c.bytes();
+  PutFileBytes(path, bytes);
+  std::optional<SettingsFile> settings;
+  try {
+    settings.emplace(path);
+  } catch (const FileError& e) {
+    EXPECT_FALSE(c.decodes) << "loading failed";
+    EXPECT_EQ(e.Message(), kDecodingError);
+    EXPECT_TRUE(FileBytes(path) == bytes) << "the file is not touched";
+    return;
+  }
+  ASSERT_TRUE(c.decodes) << "loading succeeded";
+  EXPECT_TRUE(settings->ReadString(c.section(), c.key, u"-") == c.expected()) << "the value read";
+  settings->UpdateFile();
+  if (c.written) {
+    EXPECT_TRUE(FileBytes(path) == c.written()) << "written back as expected";
+  }
+  const SettingsFile again(path);
+  EXPECT_EQ(again.Encoding(), settings->Encoding());
+}
+
+INSTANTIATE_TEST_SUITE_P(SettingsFile, SettingsBadFiles, testing::ValuesIn(BadFileCases()),
+                         BadFileName);
