@@ -67,14 +67,17 @@ IniDocument IniDocument::Load(const std::vector<std::u16string>& lines, UpperCas
       continue;
     }
     const std::size_t eq = line.find(u'=');
-    Entry entry;
-    if (eq == std::u16string_view::npos) {
-      entry.key = line;
-    } else {
-      entry.key = TrimRight(line.substr(0, eq));
-      entry.value = std::u16string(TrimLeft(line.substr(eq + 1)));
+    Entry entry{std::u16string(line), line.size(), false, {}};
+    if (eq != std::u16string_view::npos) {
+      const std::u16string_view key = TrimRight(line.substr(0, eq));
+      const std::u16string_view value = TrimLeft(line.substr(eq + 1));
+      if (key.size() != eq || value.size() != line.size() - eq - 1) {
+        entry.text = std::u16string(key) + u"=" + std::u16string(value);
+      }
+      entry.keyLength = key.size();
+      entry.valued = true;
     }
-    entry.upperKey = upper(entry.key);
+    entry.upperKey = upper(entry.Key());
     doc.sections_[current].entries.push_back(std::move(entry));
   }
   return doc;
@@ -108,7 +111,10 @@ std::optional<std::u16string> IniDocument::Find(std::u16string_view section,
     return std::nullopt;
   }
   const std::size_t e = EntryIndex(sections_[s], key);
-  return e == kNone ? std::nullopt : sections_[s].entries[e].value;
+  if (e == kNone || !sections_[s].entries[e].valued) {
+    return std::nullopt;
+  }
+  return sections_[s].entries[e].Value();
 }
 
 std::u16string IniDocument::ReadString(std::u16string_view section, std::u16string_view key,
@@ -135,10 +141,15 @@ void IniDocument::WriteString(std::u16string_view section, std::u16string_view k
   Section& sec = sections_[s];
   const std::size_t e = EntryIndex(sec, key);
   if (e == kNone) {
-    sec.entries.push_back(Entry{std::u16string(key), std::u16string(value), upper_(key)});
+    std::u16string text = std::u16string(key) + u"=" + std::u16string(value);
+    sec.entries.push_back(Entry{std::move(text), key.size(), true, upper_(key)});
   } else {
     // The entry keeps its key in its own letter case; a line without "=" gains one.
-    sec.entries[e].value = std::u16string(value);
+    Entry& entry = sec.entries[e];
+    entry.text.resize(entry.keyLength);
+    entry.text += u'=';
+    entry.text += value;
+    entry.valued = true;
   }
 }
 
@@ -152,11 +163,16 @@ void IniDocument::WriteBool(std::u16string_view section, std::u16string_view key
 }
 
 std::vector<std::u16string> IniDocument::Lines() const {
+  std::size_t count = 0;
+  for (const Section& s : sections_) {
+    count += s.entries.size() + 2;
+  }
   std::vector<std::u16string> lines;
+  lines.reserve(count);
   for (const Section& s : sections_) {
     lines.push_back(u"[" + s.name + u"]");
     for (const Entry& e : s.entries) {
-      lines.push_back(e.value ? e.key + u"=" + *e.value : e.key);
+      lines.push_back(e.text);
     }
     lines.emplace_back();
   }

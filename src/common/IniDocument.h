@@ -47,10 +47,16 @@ public:
   std::vector<std::u16string> Lines() const;
 
 private:
+  // An entry is kept as the line that it writes: the key, and for a valued entry "=" and the
+  // value.
   struct Entry {
-    std::u16string key;
-    std::optional<std::u16string> value; // none for a line without "="
+    std::u16string text;
+    std::size_t keyLength;
+    bool valued;
     std::u16string upperKey;
+
+    std::u16string_view Key() const { return std::u16string_view(text).substr(0, keyLength); }
+    std::u16string Value() const { return text.substr(keyLength + 1); }
   };
   struct Section {
     std::u16string name;

@@ -2,7 +2,6 @@
 
 #include "SettingsCases.h"
 #include "TestCodecs.h"
-#include "common/IntParse.h"
 #include "common/TextLines.h"
 
 #include <gtest/gtest.h>
@@ -132,16 +131,4 @@ TEST(IniDocument, NamesAreComparedThroughTheGivenUpperCasingRule) {
   // The rule decides which headers repeat a section: "GRÖSSE" is another name to both.
   EXPECT_EQ(ascii.Lines().size(), 8u);
   EXPECT_EQ(umlauts.Lines(), (Lines{u"[Größe]", u"Länge=1", u"", u"[GRÖSSE]", u""}));
-}
-
-TEST(IniDocument, ManyHeadersAndEntriesLoadQuickly) {
-  // Each header is looked up among the sections already loaded; that must not cost a scan.
-  Lines lines;
-  for (int i = 0; i < 200000; ++i) {
-    lines.push_back(u"[S" + FormatInteger(i % 100000) + u"]");
-    lines.push_back(u"k=v");
-  }
-  const IniDocument doc = IniDocument::Load(lines);
-  EXPECT_EQ(doc.Lines().size(), 300000u);
-  EXPECT_EQ(doc.ReadString(u"s99999", u"K", u""), u"v");
 }

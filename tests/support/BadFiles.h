@@ -42,13 +42,13 @@ inline std::string Repeat(std::string_view piece, std::size_t totalSize) {
   return s;
 }
 
-// Ten megabytes of entries, already in the form that Morvi writes.
+// Ten megabytes of entries of a hundred bytes each, already in the form that Morvi writes.
 inline std::string TenMegabytesOfEntries() {
   std::string s = "[Window]\r\nPos=2\r\n";
-  s.reserve(10'500'000);
+  s.reserve(10'100'000);
   for (std::uint32_t i = 0; s.size() < 10'000'000; ++i) {
     const std::string n = std::to_string(i);
-    s += "Key" + n + "=Value " + n + "\r\n";
+    s += "Key" + n + "=" + std::string(95 - n.size(), 'v') + "\r\n";
   }
   s += "Last=1\r\n\r\n";
   return s;
