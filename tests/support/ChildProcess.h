@@ -1,8 +1,9 @@
 // Other processes for the Windows tests: the helper programs built beside the test executables
 // (peer.exe, savedlg.exe), started with CreateProcessW and always ended; named events to hear
-// from them; their windows; and scratch folders.
+// from them; and their windows.
 #pragma once
 
+#include "TestFiles.h"
 #include "common/Handles.h"
 
 #include <windows.h>
@@ -64,32 +65,5 @@ private:
 // of the process with the class (and the title, when one is given) exists; 0 after timeoutMs.
 HWND WaitForProcessWindow(DWORD processId, const std::u16string& className,
                           const std::u16string* title, int timeoutMs);
-
-// A fresh empty folder under the temporary folder, removed with all its content at the end.
-class TempFolder {
-public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  // The folder's path without a trailing "\".
-  const std::u16string& Path() const { return path_; }
-  std::u16string operator/(const std::u16string& name) const { return path_ + u"\\" + name; }
-
-private:
-  std::u16string path_;
-};
-
-// The names in a folder, sorted, "." and ".." left out; subfolders end in "\".
-std::vector<std::u16string> ListFolder(const std::u16string& folder);
-// Removes a file or a folder with everything in it.
-void RemoveTree(const std::u16string& path);
-// Makes a file holding the bytes; true when it was written whole.
-bool WriteFileBytes(const std::u16string& path, const std::string& bytes);
-// The whole file's bytes; empty when it cannot be read.
-std::string ReadFileBytes(const std::u16string& path);
-// UTF-8 as the Windows tests write it in their sources, as UTF-16.
-std::u16string FromUtf8(const std::string& s);
 
 } // namespace morvi::test
