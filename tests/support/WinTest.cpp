@@ -107,8 +107,14 @@ void TypeText(std::u16string_view text) {
 }
 
 bool BringToForeground(HWND hwnd) {
-  SetForegroundWindow(hwnd);
-  return PumpUntil([hwnd] { return GetForegroundWindow() == hwnd; });
+  // Asked again while waiting: a window of another process that is just appearing (a dialog
+  // being opened) may take the foreground after the first request.
+  return PumpUntil([hwnd] {
+    if (GetForegroundWindow() != hwnd) {
+      SetForegroundWindow(hwnd);
+    }
+    return GetForegroundWindow() == hwnd;
+  });
 }
 
 std::u16string WindowText(HWND hwnd) {

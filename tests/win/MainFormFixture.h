@@ -19,7 +19,7 @@ protected:
     form_ = std::make_unique<TMainForm>();
     MainForm = form_.get();
     form_->CreateWindowHandle();
-    ASSERT_NE(form_->Handle(), nullptr);
+    ASSERT_NE(form_->Handle(), nullptr) << "error " << GetLastError();
   }
 
   void TearDown() override {
