@@ -1,6 +1,7 @@
 // The settings file on disk under the Japanese code page: the same cases as the core's
 // document, the example file, names compared by the user's locale, and damaged files.
 #include "BadFiles.h"
+#include "FileErrors.h"
 #include "SettingsCases.h"
 #include "TestFiles.h"
 
@@ -18,9 +19,6 @@ using namespace morvi;
 using namespace morvi::test;
 
 namespace {
-
-const std::u16string kDecodingError =
-    u"Unicode 文字のマッピングがターゲットのマルチバイト コード ページに存在しません";
 
 class SettingsFileCases : public testing::TestWithParam<SettingsCase> {
 protected:
@@ -50,12 +48,7 @@ TEST_P(SettingsFileCases, ReadsAndWritesTheFileOnDiskAsTheRulesSay) {
     WriteFileBytes(path, *c.file);
   }
   if (!c.written) {
-    try {
-      SettingsFile settings(path);
-      ADD_FAILURE() << "loading succeeded";
-    } catch (const FileError& e) {
-      EXPECT_EQ(e.Message(), kDecodingError);
-    }
+    EXPECT_EQ(FileErrorOf([&] { SettingsFile settings(path); }), kDecodingError);
     EXPECT_EQ(FileBytes(path), c.file) << "a file that fails to load is not touched";
     return;
   }
@@ -138,13 +131,8 @@ TEST_F(SettingsFiles, AFileHeldOpenForWritingGivesTheOpenErrorAndNothingIsRead) 
   const FileHandle writer(CreateFileW(W(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(writer);
-  try {
-    SettingsFile settings(path);
-    ADD_FAILURE() << "loading succeeded";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.Message(), u"ファイル " + path + u" は開けません。 " +
-                               SystemMessage(ERROR_SHARING_VIOLATION) + u" ");
-  }
+  EXPECT_EQ(FileErrorOf([&] { SettingsFile settings(path); }),
+            OpenErrorFor(path, ERROR_SHARING_VIOLATION));
 }
 
 TEST_F(SettingsFiles, AReadOnlyFileGivesTheCreateErrorAndKeepsItsBytes) {
@@ -154,13 +142,7 @@ TEST_F(SettingsFiles, AReadOnlyFileGivesTheCreateErrorAndKeepsItsBytes) {
   SetFileAttributesW(W(path), FILE_ATTRIBUTE_READONLY);
   SettingsFile settings(path);
   settings.WriteInteger(u"Window", u"Pos", 1);
-  try {
-    settings.UpdateFile();
-    ADD_FAILURE() << "writing succeeded";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.Message(), u"ファイル \"" + path + u"\" を作成できません。" +
-                               SystemMessage(ERROR_ACCESS_DENIED));
-  }
+  EXPECT_EQ(FileErrorOf([&] { settings.UpdateFile(); }), CreateErrorFor(path, ERROR_ACCESS_DENIED));
   EXPECT_EQ(FileBytes(path), old);
   EXPECT_EQ(ListFolder(dir_.Path()), std::vector<std::u16string>{u"Morvi.ini"});
 }
@@ -170,13 +152,8 @@ TEST_F(SettingsFiles, AMissingFolderGivesDefaultsAndThenTheCreateError) {
   SettingsFile settings(path);
   EXPECT_EQ(settings.ReadInteger(u"Window", u"Pos", 0), 0);
   settings.WriteInteger(u"Window", u"Pos", 1);
-  try {
-    settings.UpdateFile();
-    ADD_FAILURE() << "writing succeeded";
-  } catch (const FileError& e) {
-    EXPECT_EQ(e.Message(), u"ファイル \"" + path + u"\" を作成できません。" +
-                               SystemMessage(ERROR_PATH_NOT_FOUND));
-  }
+  EXPECT_EQ(FileErrorOf([&] { settings.UpdateFile(); }),
+            CreateErrorFor(path, ERROR_PATH_NOT_FOUND));
   EXPECT_TRUE(ListFolder(dir_.Path()).empty());
 }
 

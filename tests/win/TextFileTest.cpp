@@ -1,5 +1,6 @@
 // The text-file layer on a real file system, in the Japanese code page 932: bytes on disk,
 // line breaks, the three error texts, and replacing a file without ever cutting it.
+#include "FileErrors.h"
 #include "TestFiles.h"
 
 #include "common/FileError.h"
@@ -9,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,27 +20,6 @@ using namespace morvi::test;
 namespace {
 
 using Lines = std::vector<std::u16string>;
-
-const std::u16string kDecodingError =
-    u"Unicode 文字のマッピングがターゲットのマルチバイト コード ページに存在しません";
-
-std::u16string OpenErrorFor(const std::u16string& path, DWORD code) {
-  return u"ファイル " + path + u" は開けません。 " + SystemMessage(code) + u" ";
-}
-
-std::u16string CreateErrorFor(const std::u16string& path, DWORD code) {
-  return u"ファイル \"" + path + u"\" を作成できません。" + SystemMessage(code);
-}
-
-// The message of the FileError that f raises; empty when it raises none.
-std::u16string FileErrorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const FileError& e) {
-    return e.Message();
-  }
-  return u"";
-}
 
 class TextFiles : public testing::Test {
 protected:
