@@ -255,11 +255,11 @@ void PlaceWindow(HWND window, int mode) {
   RECT bar{};
   const int edge = GetTaskbarEdge(bar);
   const ScreenRect area = GrowOverTaskbar(ToScreenRect(work), ToScreenRect(bar), edge);
-  WindowBounds b;
+  Box b;
   if (!GetWindowBounds(window, b.left, b.top, b.width, b.height)) {
     return;
   }
-  const WindowBounds placed = PlacedBounds(b, area, mode);
+  const Box placed = PlacedBounds(b, area, mode);
   MoveWindow(window, placed.left, placed.top, placed.width, placed.height, TRUE);
 }
 

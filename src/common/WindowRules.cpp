@@ -56,7 +56,7 @@ ScreenRect GrowOverTaskbar(ScreenRect a, const ScreenRect& b, int edge) {
   return a;
 }
 
-WindowBounds PlacedBounds(const WindowBounds& current, const ScreenRect& a, int mode) {
+Box PlacedBounds(const Box& current, const ScreenRect& a, int mode) {
   const std::int64_t w = current.width;
   const std::int64_t h = current.height;
   const std::int64_t fullWidth = Wide(a.right) - a.left;
@@ -142,7 +142,7 @@ WindowBounds PlacedBounds(const WindowBounds& current, const ScreenRect& a, int 
   return {Clamp32(x), Clamp32(y), Clamp32(cx), Clamp32(cy)};
 }
 
-std::array<ScreenPoint, 5> OffScreenProbes(const WindowBounds& b) {
+std::array<ScreenPoint, 5> OffScreenProbes(const Box& b) {
   const int right = Clamp32(Wide(b.left) + b.width);
   const int bottom = Clamp32(Wide(b.top) + b.height);
   const ScreenPoint centre{Clamp32(Wide(b.left) + b.width / 2),
@@ -150,7 +150,7 @@ std::array<ScreenPoint, 5> OffScreenProbes(const WindowBounds& b) {
   return {{{b.left, b.top}, {right, bottom}, {right, b.top}, {b.left, bottom}, centre}};
 }
 
-bool IsOffScreenWith(const WindowBounds& b, const std::function<bool(ScreenPoint)>& onScreen) {
+bool IsOffScreenWith(const Box& b, const std::function<bool(ScreenPoint)>& onScreen) {
   for (const ScreenPoint& p : OffScreenProbes(b)) {
     if (onScreen(p)) {
       return false;

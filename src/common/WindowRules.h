@@ -3,6 +3,8 @@
 // take the thread-attach path to the foreground. Coordinates are signed 32-bit screen pixels.
 #pragma once
 
+#include "common/Geometry.h"
+
 #include <array>
 #include <functional>
 
@@ -14,14 +16,6 @@ struct ScreenRect {
   int right = 0;
   int bottom = 0;
   bool operator==(const ScreenRect&) const = default;
-};
-
-struct WindowBounds {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-  bool operator==(const WindowBounds&) const = default;
 };
 
 struct ScreenPoint {
@@ -39,14 +33,14 @@ ScreenRect GrowOverTaskbar(ScreenRect workArea, const ScreenRect& taskbar, int e
 // Where placement mode 0 to 14 puts a window with the given bounds on the area; any other mode
 // leaves them. Halves truncate toward zero; the centre and the halves use the area's right and
 // bottom alone, as if it began at 0, 0.
-WindowBounds PlacedBounds(const WindowBounds& current, const ScreenRect& area, int mode);
+Box PlacedBounds(const Box& current, const ScreenRect& area, int mode);
 
 // The points tested for a window, in order: top-left, bottom-right, top-right, bottom-left and
 // the centre. Sums beyond the 32-bit range stop at its ends.
-std::array<ScreenPoint, 5> OffScreenProbes(const WindowBounds& b);
+std::array<ScreenPoint, 5> OffScreenProbes(const Box& b);
 
 // True when onScreen holds for none of the probes; asks no further once one is on screen.
-bool IsOffScreenWith(const WindowBounds& b, const std::function<bool(ScreenPoint)>& onScreen);
+bool IsOffScreenWith(const Box& b, const std::function<bool(ScreenPoint)>& onScreen);
 
 // Whether the reported system version takes the thread-attach path of ForceForegroundWindow:
 // the NT family from 5.0 on, and the Windows family above 4.0.

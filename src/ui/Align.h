@@ -2,22 +2,15 @@
 // alignment and designed sizes and the container's client area. Windowless, so testable natively.
 #pragma once
 
+#include "common/Geometry.h"
+
 #include <vector>
 
 namespace morvi::ui {
 
 enum class Align { None, Top, Bottom, Left, Right, Client };
 
-struct Box {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-
-  int Right() const { return left + width; }
-  int Bottom() const { return top + height; }
-  bool operator==(const Box&) const = default;
-};
+using morvi::Box;
 
 struct AlignItem {
   Align align = Align::None;

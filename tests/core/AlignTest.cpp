@@ -1,22 +1,9 @@
 #include "ui/Align.h"
+#include "GeometryPrint.h"
 
 #include <gtest/gtest.h>
 
 using namespace morvi::ui;
-
-namespace {
-
-std::ostream& operator<<(std::ostream& os, const Box& b) {
-  return os << "{" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << "}";
-}
-
-} // namespace
-
-namespace morvi::ui {
-void PrintTo(const Box& b, std::ostream* os) {
-  *os << b;
-}
-} // namespace morvi::ui
 
 // The editor's button row: three buttons on the left, a check box and two buttons packed
 // against the right edge, listed in their designed order.

@@ -1,6 +1,7 @@
 // The window helpers' arithmetic: taskbar edge codes, growing the work area over the taskbar, the
 // fifteen placement modes, the off-screen probes and the systems that take the attach path.
 #include "common/WindowRules.h"
+#include "GeometryPrint.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +15,6 @@ using namespace morvi;
 namespace morvi {
 void PrintTo(const ScreenRect& r, std::ostream* os) {
   *os << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
-}
-void PrintTo(const WindowBounds& b, std::ostream* os) {
-  *os << "{" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << "}";
 }
 void PrintTo(const ScreenPoint& p, std::ostream* os) {
   *os << "(" << p.x << ", " << p.y << ")";
@@ -86,9 +84,9 @@ INSTANTIATE_TEST_SUITE_P(
 struct PlaceCase {
   std::string name;
   ScreenRect area;
-  WindowBounds current;
+  Box current;
   int mode;
-  WindowBounds placed;
+  Box placed;
 };
 
 class PlacedBoundsTest : public testing::TestWithParam<PlaceCase> {};
@@ -101,7 +99,7 @@ TEST_P(PlacedBoundsTest, MovesAndSizesByTheMode) {
 // A single 1920 x 1080 screen whose 48-pixel bottom taskbar has been given back: the whole
 // screen. A 400 x 300 window far off screen at 5000, 5000.
 constexpr ScreenRect kScreen{0, 0, 1920, 1080};
-constexpr WindowBounds kFarOff{5000, 5000, 400, 300};
+constexpr Box kFarOff{5000, 5000, 400, 300};
 
 INSTANTIATE_TEST_SUITE_P(
     FullScreen, PlacedBoundsTest,
@@ -127,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
 // An area that does not begin at 0, 0: the edges use it, while the centre and the halves take
 // its right and bottom alone.
 constexpr ScreenRect kInset{100, 50, 1100, 850};
-constexpr WindowBounds kSmall{10, 20, 300, 200};
+constexpr Box kSmall{10, 20, 300, 200};
 
 INSTANTIATE_TEST_SUITE_P(
     InsetArea, PlacedBoundsTest,
@@ -193,7 +191,7 @@ TEST(IsOffScreenWith, StopsAtTheFirstPointOnScreen) {
 
 struct OffScreenCase {
   std::string name;
-  WindowBounds bounds;
+  Box bounds;
   bool off;
 };
 

@@ -1,5 +1,6 @@
 // Window rectangles and placement on the real screen: the virtual display is one 1920 x 1080
 // monitor whose work area is the whole screen.
+#include "GeometryPrint.h"
 #include "TestWindows.h"
 #include "common/WindowHelpers.h"
 
@@ -13,16 +14,7 @@ using namespace morvi::test;
 
 namespace {
 
-struct Bounds {
-  int left, top, width, height;
-  bool operator==(const Bounds&) const = default;
-};
-
-void PrintTo(const Bounds& b, std::ostream* os) {
-  *os << "{" << b.left << ", " << b.top << ", " << b.width << ", " << b.height << "}";
-}
-
-Bounds RectOf(HWND w) {
+Box RectOf(HWND w) {
   RECT r{};
   GetWindowRect(w, &r);
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
@@ -87,10 +79,11 @@ TEST_P(WindowBoundsTest, KnownOnlyForAWindowShownInPlace) {
   EXPECT_EQ(GetWindowBounds(h, left, top, width, height), known);
   EXPECT_EQ(GetVisibleWindowRect(h, rect), known);
   if (known) {
-    EXPECT_EQ((Bounds{left, top, width, height}), (Bounds{123, 45, 300, 200}));
-    EXPECT_EQ((Bounds{rect.left, rect.top, rect.right, rect.bottom}), (Bounds{123, 45, 423, 245}));
+    EXPECT_EQ((Box{left, top, width, height}), (Box{123, 45, 300, 200}));
+    const RECT expected{123, 45, 423, 245};
+    EXPECT_TRUE(EqualRect(&rect, &expected));
   } else {
-    EXPECT_EQ((Bounds{left, top, width, height}), (Bounds{7, 7, 7, 7})) << "outputs untouched";
+    EXPECT_EQ((Box{left, top, width, height}), (Box{7, 7, 7, 7})) << "outputs untouched";
   }
 }
 
@@ -142,10 +135,10 @@ TEST_P(EnsureOnScreenTest, CentresOnlyAWindowOffEveryMonitor) {
     ASSERT_TRUE(IsIconic(h));
     break;
   }
-  const Bounds before = RectOf(h);
+  const Box before = RectOf(h);
   EnsureOnScreen(h);
   if (c.moves) {
-    EXPECT_EQ(RectOf(h), (Bounds{760, 390, 400, 300}));
+    EXPECT_EQ(RectOf(h), (Box{760, 390, 400, 300}));
   } else {
     EXPECT_EQ(RectOf(h), before);
   }
@@ -164,7 +157,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, EnsureOnScreenTest,
 struct PlaceCase {
   const char* name;
   int mode;
-  Bounds placed;
+  Box placed;
 };
 
 void PrintTo(const PlaceCase& c, std::ostream* os) {
@@ -191,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, PlaceWindowTest,
 TEST_F(ScreenTest, PlaceWindowLeavesAMinimisedWindow) {
   WindowHandle w = MakeTopWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300);
   ShowWindow(w.Get(), SW_MINIMIZE);
-  const Bounds before = RectOf(w.Get());
+  const Box before = RectOf(w.Get());
   PlaceWindow(w.Get(), 11);
   EXPECT_EQ(RectOf(w.Get()), before);
 }
