@@ -78,7 +78,6 @@ inline void CloseGlobalMemory(HGLOBAL h) {
 }
 
 using FontHandle = UniqueHandle<NullIsNone<HFONT, CloseGdiObject>>;
-using BrushHandle = UniqueHandle<NullIsNone<HBRUSH, CloseGdiObject>>;
 using MenuHandle = UniqueHandle<NullIsNone<HMENU, CloseMenuHandle>>;
 using KernelHandle = UniqueHandle<NullIsNone<HANDLE, CloseKernelHandle>>;
 using WindowHandle = UniqueHandle<NullIsNone<HWND, CloseWindowHandle>>;

@@ -92,13 +92,11 @@ public:
     int minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
   };
   void SetConstraints(const Constraints& c);
-  const Constraints& GetConstraints() const { return constraints_; }
 
   int Dpi() const { return dpi_; }
   // The window's font becomes the face and size of the system's menu font.
   void UseMenuFont();
   HFONT Font() const { return font_.Get(); }
-  const LOGFONTW& FontSpec() const { return fontSpec_; }
 
   // The focusable controls in Tab order.
   std::vector<Control*> TabSequence() const;

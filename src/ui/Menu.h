@@ -30,18 +30,11 @@ public:
   // A click toggles the mark before the handler runs.
   void SetAutoCheck(bool on) { autoCheck_ = on; }
   void SetGroup(int group) { group_ = group; }
-  int Group() const { return group_; }
   // The shortcut shown at the right edge of the item (the item's menu shortcut).
   void SetShortCutText(std::u16string text);
-  const std::u16string& ShortCutText() const { return shortCut_; }
 
   void Add(MenuItem& child);
-  const std::vector<MenuItem*>& Items() const { return items_; }
-  MenuItem* ParentItem() const { return parent_; }
   HMENU SubMenu() const { return submenu_.Get(); }
-  UINT Id() const { return id_; }
-  // The menu that holds this item; 0 before it is put into one.
-  HMENU HolderMenu() const { return holder_; }
 
   // What a click on the item does.
   void Click();
@@ -74,7 +67,6 @@ public:
   explicit PopupMenu(std::u16string name);
 
   void Add(MenuItem& item);
-  const std::vector<MenuItem*>& Items() const { return root_.Items(); }
   HMENU Handle() const { return root_.SubMenu(); }
 
   // Runs the opening event, shows the menu with its top-left corner at the screen point and
