@@ -21,12 +21,6 @@ bool WaitFor(const std::function<bool()>& pred) {
   return PumpUntil(pred, 10000);
 }
 
-std::u16string TextOf(HWND w) {
-  wchar_t buf[1024] = {};
-  SendMessageW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
-  return U16(buf);
-}
-
 // The edit fields of Morvi's window in their order on screen: path, base name, extension.
 std::vector<HWND> EditFieldsOf(HWND morvi) {
   struct Found {
@@ -76,9 +70,9 @@ TEST(SaveAsSession, TheDialogSavesUnderTheNameEditedInMorvi) {
 
   const std::vector<HWND> fields = EditFieldsOf(morvi);
   ASSERT_EQ(fields.size(), 3u);
-  EXPECT_EQ(TextOf(fields[0]), u"draft notes.txt");
-  EXPECT_EQ(TextOf(fields[1]), u"draft notes");
-  EXPECT_EQ(TextOf(fields[2]), u"txt");
+  EXPECT_EQ(WindowText(fields[0]), u"draft notes.txt");
+  EXPECT_EQ(WindowText(fields[1]), u"draft notes");
+  EXPECT_EQ(WindowText(fields[2]), u"txt");
 
   // "draft notes": the caret after "draft ", then swap the halves with the fixed key.
   SendKey(VK_HOME);
@@ -86,20 +80,20 @@ TEST(SaveAsSession, TheDialogSavesUnderTheNameEditedInMorvi) {
     SendKey(VK_RIGHT);
   }
   SendKey(VK_HOME, {VK_SHIFT, VK_CONTROL});
-  ASSERT_TRUE(WaitFor([&] { return TextOf(fields[1]) == u"notesdraft "; }))
-      << "got " << testing::PrintToString(TextOf(fields[1]));
+  ASSERT_TRUE(WaitFor([&] { return WindowText(fields[1]) == u"notesdraft "; }))
+      << "got " << testing::PrintToString(WindowText(fields[1]));
   // Then cut what stands after the caret (the caret sits between the halves) through the
   // editing menu, opened with its access key.
   {
     MenuDriver driver([](HWND) { MenuDriver::Press('C'); });
     SendKey('E', {VK_MENU});
-    ASSERT_TRUE(WaitFor([&] { return TextOf(fields[1]) == u"notes"; }))
-        << "got " << testing::PrintToString(TextOf(fields[1]));
+    ASSERT_TRUE(WaitFor([&] { return WindowText(fields[1]) == u"notes"; }))
+        << "got " << testing::PrintToString(WindowText(fields[1]));
     EXPECT_TRUE(driver.Appeared());
   }
   SendKey(VK_END);
   SendText(u"_2026");
-  ASSERT_TRUE(WaitFor([&] { return TextOf(fields[1]) == u"notes_2026"; }));
+  ASSERT_TRUE(WaitFor([&] { return WindowText(fields[1]) == u"notes_2026"; }));
 
   // Mark "press Save" (Tab to the check box, Space), then Enter presses OK.
   for (int i = 0; i < 7; ++i) {

@@ -118,9 +118,12 @@ bool BringToForeground(HWND hwnd) {
 }
 
 std::u16string WindowText(HWND hwnd) {
+  // WM_GETTEXT, unlike GetWindowTextW, also reads the text of another process's controls.
   wchar_t buf[1024] = {};
-  const int n = GetWindowTextW(hwnd, buf, 1024);
-  return U16(buf, static_cast<std::size_t>(n > 0 ? n : 0));
+  DWORD_PTR n = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000,
+                      &n);
+  return U16(buf, static_cast<std::size_t>(n));
 }
 
 std::u16string ClassName(HWND hwnd) {

@@ -32,6 +32,7 @@ void TypeText(std::u16string_view text);
 // Makes the window the foreground window and waits until it is.
 bool BringToForeground(HWND hwnd);
 
+// The text of a window or control, of this process or another.
 std::u16string WindowText(HWND hwnd);
 std::u16string ClassName(HWND hwnd);
 

@@ -15,12 +15,6 @@ namespace {
 
 const std::u16string kSaveAsTitle = u"名前を付けて保存";
 
-std::u16string TextOf(HWND w) {
-  wchar_t buf[1024] = {};
-  SendMessageW(w, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buf));
-  return U16(buf);
-}
-
 // What savedlg.exe reported when its dialog closed.
 struct Report {
   std::u16string result;
@@ -100,7 +94,7 @@ TEST_F(RoundTripTest, ALongNameIsReadUpTo259Characters) {
   ShowEditor();
   ASSERT_NE(Box(), nullptr);
   SendMessageW(Box(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(longName)));
-  ASSERT_EQ(TextOf(Box()).size(), 300u);
+  ASSERT_EQ(WindowText(Box()).size(), 300u);
   F().Hide();
   ShowEditor();
   EXPECT_EQ(F().EditPath->Text(), std::u16string(259, u'n'));
@@ -159,7 +153,7 @@ TEST_F(RoundTripTest, EnterWritesTheJoinedNameIntoTheBox) {
   PressKey(VK_END);
   TypeText(u"-final");
   PressKey(VK_RETURN);
-  EXPECT_EQ(TextOf(Box()), u"report-final.txt");
+  EXPECT_EQ(WindowText(Box()), u"report-final.txt");
   EXPECT_TRUE(IsWindow(dialog_)) << "Save was not asked for";
   EXPECT_FALSE(F().Visible()) << "the window is put away";
   EXPECT_EQ(F().EditPath->Text(), u"");
@@ -183,7 +177,7 @@ TEST_F(RoundTripTest, AnEmptyExtensionWritesTheBaseNameAlone) {
   ShowEditor();
   F().EditExt->SetText(u"");
   F().BtnOK->Click();
-  EXPECT_EQ(TextOf(Box()), u"report");
+  EXPECT_EQ(WindowText(Box()), u"report");
 }
 
 TEST_F(RoundTripTest, NamesOutsideTheBmpSurviveTheRoundTrip) {
@@ -193,7 +187,7 @@ TEST_F(RoundTripTest, NamesOutsideTheBmpSurviveTheRoundTrip) {
   EXPECT_EQ(F().EditName->Text(), name);
   EXPECT_EQ(F().EditName->Hint(), u"6");
   F().BtnOK->Click();
-  EXPECT_EQ(TextOf(Box()), name + u".md");
+  EXPECT_EQ(WindowText(Box()), name + u".md");
 }
 
 TEST_F(RoundTripTest, ADisabledDialogGetsNothingButTheWindowIsStillPutAway) {
@@ -204,7 +198,7 @@ TEST_F(RoundTripTest, ADisabledDialogGetsNothingButTheWindowIsStillPutAway) {
   ASSERT_TRUE(F().BtnOK->Enabled());
   EnableWindow(dialog_, FALSE); // as while the dialog shows a message of its own
   F().BtnOK->Click();
-  EXPECT_EQ(TextOf(Box()), u"report.txt");
+  EXPECT_EQ(WindowText(Box()), u"report.txt");
   EXPECT_FALSE(F().Visible());
   EXPECT_EQ(F().EditName->Text(), u"");
   EnableWindow(dialog_, TRUE);
@@ -218,7 +212,7 @@ TEST_F(RoundTripTest, CancelLeavesTheDialogAlone) {
   ShowEditor();
   F().EditName->SetText(u"changed");
   PressKey(VK_ESCAPE);
-  EXPECT_EQ(TextOf(Box()), u"report.txt");
+  EXPECT_EQ(WindowText(Box()), u"report.txt");
   EXPECT_TRUE(IsWindow(dialog_));
   EXPECT_FALSE(F().Visible());
   EXPECT_EQ(F().EditName->Text(), u"");
@@ -244,7 +238,7 @@ TEST_F(RoundTripTest, InANonResidentRunOkClosesTheWindow) {
   ShowEditor();
   F().EditName->SetText(u"closing");
   F().BtnOK->Click();
-  EXPECT_EQ(TextOf(Box()), u"closing.txt");
+  EXPECT_EQ(WindowText(Box()), u"closing.txt");
   EXPECT_EQ(F().Handle(), nullptr) << "the window was closed, which ends such a run";
 }
 
