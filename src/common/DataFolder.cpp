@@ -123,6 +123,14 @@ bool PrepareDataFolder(const std::u16string& appName, bool common) {
 const std::u16string& UserDataDir() {
   return userDataDir;
 }
+std::u16string UserDataFile(std::u16string_view name) {
+  return userDataDir + std::u16string(name);
+}
+
+void SetUserDataDir(std::u16string folder) {
+  userDataDir = std::move(folder);
+}
+
 const std::u16string& CommonDataDir() {
   return commonDataDir;
 }

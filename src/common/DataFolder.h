@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace morvi {
 
@@ -15,6 +16,11 @@ bool PrepareDataFolder(const std::u16string& appName, bool common);
 
 // The data folders with a trailing "\"; empty until PrepareDataFolder has set them.
 const std::u16string& UserDataDir();
+// A file of the user's data folder by its bare name: UserDataDir followed by the name.
+std::u16string UserDataFile(std::u16string_view name);
+// Points UserDataDir at another folder (with its trailing "\"): for the tests, which keep their
+// files in folders of their own.
+void SetUserDataDir(std::u16string folder);
 const std::u16string& CommonDataDir();
 
 // The drive named by the letter is ready (a medium is present); "\" counts as ready.

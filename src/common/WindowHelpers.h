@@ -30,6 +30,8 @@ bool SetTopMost(HWND window, bool on);
 
 // The list box's horizontal scroll range becomes twice its widest item.
 void FitListBoxExtent(HWND listBox);
+// The width in pixels of the list box's widest item in its font; 0 for an empty list.
+long WidestListBoxItem(HWND listBox);
 
 // Makes the window the foreground window, also when another process owns the foreground; true
 // when it is the foreground window afterwards.

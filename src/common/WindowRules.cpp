@@ -159,6 +159,21 @@ bool IsOffScreenWith(const Box& b, const std::function<bool(ScreenPoint)>& onScr
   return true;
 }
 
+Box FollowToMonitor(const Box& window, const ScreenRect& own, const ScreenRect& target) {
+  if (own == target) {
+    return window;
+  }
+  std::int64_t left = Wide(target.left) + (Wide(window.left) - own.left);
+  std::int64_t top = Wide(target.top) + (Wide(window.top) - own.top);
+  if (left + window.width > target.right) {
+    left = Wide(target.right) - window.width;
+  }
+  if (top + window.height > target.bottom) {
+    top = Wide(target.bottom) - window.height;
+  }
+  return {Clamp32(left), Clamp32(top), window.width, window.height};
+}
+
 bool QualifiesForAttach(unsigned long platformId, unsigned long major, unsigned long minor) {
   constexpr unsigned long kWindows = 1; // VER_PLATFORM_WIN32_WINDOWS
   constexpr unsigned long kNt = 2;      // VER_PLATFORM_WIN32_NT

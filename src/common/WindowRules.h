@@ -42,6 +42,12 @@ std::array<ScreenPoint, 5> OffScreenProbes(const Box& b);
 // True when onScreen holds for none of the probes; asks no further once one is on screen.
 bool IsOffScreenWith(const Box& b, const std::function<bool(ScreenPoint)>& onScreen);
 
+// Where a window that lies on the monitor `own` goes when it is to appear on the monitor
+// `target`: at the same offset from the target's top-left corner, pushed back left and up where
+// it would stick out on the right or at the bottom; the size stays. Monitor rectangles are whole
+// monitors. Sums beyond the 32-bit range stop at its ends.
+Box FollowToMonitor(const Box& window, const ScreenRect& own, const ScreenRect& target);
+
 // Whether the reported system version takes the thread-attach path of ForceForegroundWindow:
 // the NT family from 5.0 on, and the Windows family above 4.0.
 bool QualifiesForAttach(unsigned long platformId, unsigned long major, unsigned long minor);

@@ -27,6 +27,9 @@ TMainForm::TMainForm() : Form(u"TMainForm", u"MainForm") {
 
 TMainForm::~TMainForm() {
   ui::Application::Instance().SetShortCutTest(nullptr);
+  if (NoteForm == FNoteForm.get()) {
+    NoteForm = nullptr;
+  }
 }
 
 void TMainForm::BindEvents() {
@@ -132,6 +135,12 @@ void TMainForm::FormCreate(ui::Component&) {
   MPPHotKeyC = u"M";
   MPPPOS[static_cast<std::size_t>(MPOSC)]->SetChecked(true);
 
+  // The word list, hidden, owned by this window: it stays above it and has no task-bar button.
+  FNoteForm = std::make_unique<TNoteForm>();
+  NoteForm = FNoteForm.get();
+  NoteForm->NameField = EditName;
+  NoteForm->CreateWindowHandle(Handle());
+
   int checked = 12;
   for (int i = 0; i < 26; ++i) {
     const std::u16string letter(1, static_cast<char16_t>(u'A' + i));
@@ -159,11 +168,27 @@ void TMainForm::FormShow(ui::Component&) {
   FindSaveButton();
   AlignToDialog();
   CHKSave->SetEnabled(MSVB != nullptr);
+  if (NoteForm && NoteForm->TBShow->Down()) {
+    NoteForm->Show();
+  }
 }
 
-void TMainForm::FormHide(ui::Component&) {}
+void TMainForm::FormHide(ui::Component&) {
+  // The word list goes with the editor; its own close saves its settings. When that save fails,
+  // the word list stays open and the editor still hides.
+  if (NoteForm && NoteForm->Visible()) {
+    NoteForm->Close();
+  }
+}
 
-void TMainForm::FormCloseQuery(ui::Component&, bool&) {}
+void TMainForm::FormCloseQuery(ui::Component&, bool& canClose) {
+  // The word list closes first, so that its settings are in the file before this window loads
+  // it. When that fails, neither window closes.
+  if (NoteForm && NoteForm->Visible() && !NoteForm->Close()) {
+    canClose = false;
+    return;
+  }
+}
 
 void TMainForm::FormDestroy(ui::Component&) {}
 
@@ -200,6 +225,10 @@ void TMainForm::PPPOSClick(ui::Component& sender) {
 
 void TMainForm::PPHotKeyClick(ui::Component&) {}
 
-void TMainForm::PPNoteClick(ui::Component&) {}
+void TMainForm::PPNoteClick(ui::Component&) {
+  if (NoteForm) {
+    NoteForm->Show();
+  }
+}
 
 } // namespace morvi

@@ -7,11 +7,13 @@
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
+#include "wordlist/Note.h"
 
 #include <windows.h>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -142,6 +144,7 @@ private:
   std::array<ui::MenuItem*, 3> MPPPOS{};     // the position items, by tag
   std::array<ui::MenuItem*, 3> MPPDate{};    // the date items at 1 and 2, by tag
   std::array<std::uint16_t, 7> MShortCut{};  // the six fixed keys at 1 to 6
+  std::unique_ptr<TNoteForm> FNoteForm;      // the word list, which NoteForm names
 };
 
 // The one editor window.

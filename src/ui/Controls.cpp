@@ -52,6 +52,40 @@ void Container::ArrangeChildren(int clientWidth, int clientHeight, int dpi, int 
   }
 }
 
+// ---- Routing ----
+
+bool RouteToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  switch (msg) {
+  case WM_COMMAND:
+    // Menus and accelerators send no window handle; they are not a control's.
+    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
+      c->HandleCommand(LOWORD(wp), HIWORD(wp));
+      result = 0;
+      return true;
+    }
+    return false;
+  case WM_NOTIFY: {
+    const auto* header = reinterpret_cast<const NMHDR*>(lp);
+    Control* c = header ? Control::FromHandle(header->hwndFrom) : nullptr;
+    result = 0;
+    return c && c->HandleNotify(*header, result);
+  }
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+  case WM_CTLCOLORLISTBOX:
+    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
+      if (HBRUSH b = c->HandleCtlColor(msg, reinterpret_cast<HDC>(wp))) {
+        result = reinterpret_cast<LRESULT>(b);
+        return true;
+      }
+    }
+    return false;
+  default:
+    return false;
+  }
+}
+
 // ---- Control ----
 
 Control::Control(Container& parent, std::u16string name, Box designed, Align align)
@@ -135,18 +169,30 @@ void Control::SetCaption(std::u16string caption) {
   }
 }
 
-char16_t Control::AccessKey() const {
-  for (std::size_t i = 0; i + 1 < caption_.size(); ++i) {
-    if (caption_[i] == u'&') {
-      if (caption_[i + 1] == u'&') {
+char16_t AccessKeyOf(std::u16string_view caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] == u'&') {
+      if (caption[i + 1] == u'&') {
         ++i;
         continue;
       }
       return static_cast<char16_t>(reinterpret_cast<UINT_PTR>(
-          CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(caption_[i + 1])))));
+          CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(caption[i + 1])))));
     }
   }
   return 0;
+}
+
+char16_t Control::AccessKey() const {
+  return AccessKeyOf(caption_);
+}
+
+bool Control::TryAccessKey(char16_t ch) {
+  if (ch == 0 || AccessKey() != ch || !Visible() || !CanFocus()) {
+    return false;
+  }
+  PerformAccessKey();
+  return true;
 }
 
 void Control::CreateHandle() {
@@ -190,6 +236,9 @@ HWND Control::MakeChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exSt
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
                                        DWORD_PTR data) {
   auto* self = reinterpret_cast<Control*>(data);
+  if (LRESULT filtered = 0; msg != WM_NCDESTROY && self->FilterMessage(msg, wp, lp, filtered)) {
+    return filtered;
+  }
   switch (msg) {
   case WM_KILLFOCUS:
     self->BeforeKillFocus();
@@ -237,24 +286,12 @@ HWND Panel::CreateWindowFor(HWND parent) {
 }
 
 // Controls report to their parent window; a panel passes each report on to the control's own
-// object. The form's window procedure does the same for controls placed on the form itself.
+// object, as the form's window procedure does for controls placed on the form itself.
 LRESULT CALLBACK Panel::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (LRESULT routed = 0; RouteToControl(msg, wp, lp, routed)) {
+    return routed;
+  }
   switch (msg) {
-  case WM_COMMAND:
-    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
-      c->HandleCommand(HIWORD(wp));
-      return 0;
-    }
-    break;
-  case WM_CTLCOLOREDIT:
-  case WM_CTLCOLORSTATIC:
-  case WM_CTLCOLORBTN:
-    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
-      if (HBRUSH b = c->HandleCtlColor(msg, reinterpret_cast<HDC>(wp))) {
-        return reinterpret_cast<LRESULT>(b);
-      }
-    }
-    break;
   case WM_PAINT: {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -348,7 +385,7 @@ void Edit::SelectAll() {
   SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 
-void Edit::HandleCommand(WORD code) {
+void Edit::HandleCommand(WORD, WORD code) {
   if (code == EN_CHANGE) {
     Raise(OnChange, *this);
   } else if (code == EN_SETFOCUS) {
@@ -387,7 +424,7 @@ void Button::SetDefaultLook(bool on) {
   }
 }
 
-void Button::HandleCommand(WORD code) {
+void Button::HandleCommand(WORD, WORD code) {
   if (code == BN_CLICKED) {
     Raise(OnClick, *this);
   }
@@ -433,7 +470,7 @@ void CheckBox::PerformAccessKey() {
   }
 }
 
-void CheckBox::HandleCommand(WORD code) {
+void CheckBox::HandleCommand(WORD, WORD code) {
   if (code == BN_CLICKED) {
     checked_ = Checked();
     Raise(OnClick, *this);

@@ -1,6 +1,6 @@
 // The controls of Morvi's windows: panels, single-line edit fields, push buttons, a check box and a
-// label. Each wraps one child window; the window's notifications reach the control's object,
-// which raises its events.
+// label (the tool bar and the list box have files of their own). Each wraps one child window; the
+// window's notifications reach the control's object, which raises its events.
 #pragma once
 
 #include "ui/Align.h"
@@ -10,12 +10,17 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace morvi::ui {
 
 class Form;
 class Control;
+
+// The access key of a caption: the character after a single "&", upper-cased; 0 for none ("&&"
+// stands for the character itself).
+char16_t AccessKeyOf(std::u16string_view caption);
 
 // Something that holds controls: a form or a panel.
 class Container {
@@ -74,16 +79,31 @@ public:
 
   virtual bool IsContainer() const { return false; }
   virtual bool IsPushButton() const { return false; }
-  virtual bool IsEdit() const { return false; }
+  // A control that takes typed characters itself: while it has the focus, a letter typed without
+  // Alt is no access key.
+  virtual bool WantsChars() const { return false; }
   // What the access key does: a button is pressed, a check box toggled.
   virtual void PerformAccessKey() {}
+  // Performs the access key ch (upper case) when it is this control's, or one of its parts';
+  // true when it was.
+  virtual bool TryAccessKey(char16_t ch);
 
   // Toolkit internals.
   void CreateHandle();
-  virtual void HandleCommand(WORD /*code*/) {}
+  // WM_COMMAND from the control's window: the command id and the notification code.
+  virtual void HandleCommand(WORD /*id*/, WORD /*code*/) {}
+  // WM_NOTIFY from the control's window; true when handled, with the answer in result.
+  virtual bool HandleNotify(const NMHDR& /*header*/, LRESULT& /*result*/) { return false; }
   virtual HBRUSH HandleCtlColor(UINT /*msg*/, HDC /*dc*/) { return nullptr; }
+  // Sees each message of the control's own window first; true keeps it from the window, with
+  // result as the answer.
+  virtual bool FilterMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, LRESULT& /*result*/) {
+    return false;
+  }
   virtual void BeforeKillFocus() {}
-  void ApplyFont(HFONT font);
+  // The control's own sizes that do not come from its designed box follow the resolution.
+  virtual void ApplyDpi(int /*dpi*/, int /*designDpi*/) {}
+  virtual void ApplyFont(HFONT font);
 
 protected:
   virtual HWND CreateWindowFor(HWND parent) = 0;
@@ -101,6 +121,11 @@ private:
   std::u16string caption_;
   HWND hwnd_ = nullptr;
 };
+
+// What the parent window (a form or a panel) does with a message from one of its child controls:
+// WM_COMMAND, WM_NOTIFY and the colour queries reach the control's own object. True when a
+// control took the message; result is then the answer to the sender.
+bool RouteToControl(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
 class Panel : public Control, public Container {
 public:
@@ -149,8 +174,8 @@ public:
   void PlaceCaret(std::size_t index);
   void SelectAll();
 
-  bool IsEdit() const override { return true; }
-  void HandleCommand(WORD code) override;
+  bool WantsChars() const override { return true; }
+  void HandleCommand(WORD id, WORD code) override;
   HBRUSH HandleCtlColor(UINT msg, HDC dc) override;
   void BeforeKillFocus() override;
 
@@ -176,7 +201,7 @@ public:
 
   bool IsPushButton() const override { return true; }
   void PerformAccessKey() override { Click(); }
-  void HandleCommand(WORD code) override;
+  void HandleCommand(WORD id, WORD code) override;
   // Presses the button, as a click would; nothing happens while it is disabled.
   void Click();
   // Drawn as the default button (Enter presses it).
@@ -198,7 +223,7 @@ public:
   bool Checked() const;
   void SetChecked(bool on);
   void PerformAccessKey() override;
-  void HandleCommand(WORD code) override;
+  void HandleCommand(WORD id, WORD code) override;
   HBRUSH HandleCtlColor(UINT msg, HDC dc) override;
 
   NotifyEvent OnClick;

@@ -124,6 +124,7 @@ void Form::CreateWindowHandle(HWND owner) {
   for (Control* child : Children()) {
     child->CreateHandle();
   }
+  ApplyDpiToControls();
   LOGFONTW spec{};
   spec.lfHeight = -d.fontHeight;
   spec.lfCharSet = DEFAULT_CHARSET;
@@ -158,6 +159,12 @@ void Form::UseMenuFont() {
   ApplyFontSpec(spec);
 }
 
+void Form::ApplyDpiToControls() {
+  for (Control* c : AllControls()) {
+    c->ApplyDpi(dpi_, design_.dpi);
+  }
+}
+
 void Form::Relayout() {
   RECT r{};
   GetClientRect(hwnd_, &r);
@@ -170,6 +177,7 @@ void Form::OnDpiChanged(int dpi, const RECT* suggested) {
   const auto scale = [&](int v) { return v ? MulDiv(v, dpi, old) : 0; };
   constraints_ = {scale(constraints_.minWidth), scale(constraints_.minHeight),
                   scale(constraints_.maxWidth), scale(constraints_.maxHeight)};
+  ApplyDpiToControls();
   ApplyFontSpec(fontSpec_);
   if (suggested) {
     SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
@@ -343,8 +351,7 @@ bool Form::HandleAccessKey(char16_t ch) {
   const auto upper = static_cast<char16_t>(
       reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(ch)))));
   for (Control* c : AllControls()) {
-    if (c->AccessKey() == upper && c->Visible() && c->CanFocus()) {
-      c->PerformAccessKey();
+    if (c->TryAccessKey(upper)) {
       return true;
     }
   }
@@ -365,26 +372,28 @@ bool Form::PreTranslateKey(const MSG& msg) {
       SelectNext(!shift);
       return true;
     }
+    // Enter and Esc belong to the buttons of a form that has them; in a form without, they reach
+    // the focused control as typed characters.
     if (msg.wParam == VK_RETURN && !shift) {
       if (focused && focused->IsPushButton()) {
         static_cast<Button*>(focused)->Click();
       } else if (DefaultButton) {
         DefaultButton->Click();
+      } else {
+        return false;
       }
       return true;
     }
-    if (msg.wParam == VK_ESCAPE && !shift) {
-      if (CancelButton) {
-        CancelButton->Click();
-      }
+    if (msg.wParam == VK_ESCAPE && !shift && CancelButton) {
+      CancelButton->Click();
       return true;
     }
     return false;
   case WM_SYSCHAR:
     return HandleAccessKey(static_cast<char16_t>(msg.wParam));
   case WM_CHAR:
-    // Without Alt, an access key works while the focus is not in a field that takes text.
-    if (focused && !focused->IsEdit() && msg.wParam > u' ') {
+    // Without Alt, an access key works while the focus is on a control that takes no typed text.
+    if (focused && !focused->WantsChars() && msg.wParam > u' ') {
       return HandleAccessKey(static_cast<char16_t>(msg.wParam));
     }
     return false;
@@ -440,22 +449,10 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     Guard([&] { result = h->second(wp, lp); });
     return result;
   }
+  if (LRESULT routed = 0; RouteToControl(msg, wp, lp, routed)) {
+    return routed;
+  }
   switch (msg) {
-  case WM_COMMAND:
-    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
-      c->HandleCommand(HIWORD(wp));
-      return 0;
-    }
-    break;
-  case WM_CTLCOLOREDIT:
-  case WM_CTLCOLORSTATIC:
-  case WM_CTLCOLORBTN:
-    if (Control* c = Control::FromHandle(reinterpret_cast<HWND>(lp))) {
-      if (HBRUSH b = c->HandleCtlColor(msg, reinterpret_cast<HDC>(wp))) {
-        return reinterpret_cast<LRESULT>(b);
-      }
-    }
-    break;
   case WM_SIZE:
     if (wp != SIZE_MINIMIZED) {
       Relayout();

@@ -118,6 +118,7 @@ private:
   static LRESULT CALLBACK StaticWndProc(HWND, UINT, WPARAM, LPARAM);
   void RegisterWindowClass();
   void ApplyFontSpec(const LOGFONTW& spec);
+  void ApplyDpiToControls();
   void Relayout();
   void OnDpiChanged(int dpi, const RECT* suggested);
   void FocusFirst();

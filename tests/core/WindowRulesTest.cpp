@@ -218,6 +218,84 @@ INSTANTIATE_TEST_SUITE_P(
                     OffScreenCase{"CornersPastTheRange", {INT_MAX - 100, 0, 400, 300}, true}),
     CaseName<OffScreenCase>);
 
+// ---- Following the editor window to its monitor ----
+
+struct FollowCase {
+  std::string name;
+  Box window;
+  ScreenRect own;    // the monitor the window lies on
+  ScreenRect target; // the editor window's monitor
+  Box placed;
+};
+
+class FollowToMonitorLayouts : public testing::TestWithParam<FollowCase> {};
+
+TEST_P(FollowToMonitorLayouts, KeepsTheOffsetFromTheCornerAndStaysInside) {
+  const FollowCase& c = GetParam();
+  EXPECT_EQ(FollowToMonitor(c.window, c.own, c.target), c.placed);
+}
+
+const ScreenRect kPrimary{0, 0, 1920, 1080};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FollowToMonitorLayouts,
+    testing::Values(
+        FollowCase{
+            "SameMonitorStays", {100, 200, 750, 300}, kPrimary, kPrimary, {100, 200, 750, 300}},
+        FollowCase{"SideBySideToTheRight",
+                   {100, 200, 750, 300},
+                   kPrimary,
+                   {1920, 0, 3840, 1080},
+                   {2020, 200, 750, 300}},
+        FollowCase{"SideBySideBackToTheLeft",
+                   {2020, 200, 750, 300},
+                   {1920, 0, 3840, 1080},
+                   kPrimary,
+                   {100, 200, 750, 300}},
+        FollowCase{"StackedBelow",
+                   {100, 200, 750, 300},
+                   kPrimary,
+                   {0, 1080, 1920, 2160},
+                   {100, 1280, 750, 300}},
+        FollowCase{"NegativeCoordinatesLeftAndAbove",
+                   {100, 200, 750, 300},
+                   kPrimary,
+                   {-1280, -1024, 0, 0},
+                   {-1180, -824, 750, 300}},
+        FollowCase{"FromNegativeCoordinates",
+                   {-1180, -824, 750, 300},
+                   {-1280, -1024, 0, 0},
+                   kPrimary,
+                   {100, 200, 750, 300}},
+        // A smaller monitor: what would stick out on the right or at the bottom is pushed back.
+        FollowCase{"PushedBackLeft",
+                   {1500, 100, 750, 300},
+                   kPrimary,
+                   {1920, 0, 3200, 1024},
+                   {2450, 100, 750, 300}},
+        FollowCase{"PushedBackUp",
+                   {100, 900, 750, 300},
+                   kPrimary,
+                   {1920, 0, 3200, 1024},
+                   {2020, 724, 750, 300}},
+        FollowCase{"PushedBackLeftAndUp",
+                   {1500, 900, 750, 300},
+                   kPrimary,
+                   {-1280, -1024, 0, 0},
+                   {-750, -300, 750, 300}},
+        // Sticking out on the left or at the top of its own monitor stays so on the other.
+        FollowCase{"OffsetBeforeTheCornerIsKept",
+                   {-50, -20, 750, 300},
+                   kPrimary,
+                   {1920, 0, 3840, 1080},
+                   {1870, -20, 750, 300}},
+        FollowCase{"SumsStopAtTheRange",
+                   {INT_MAX - 10, 0, 750, 300},
+                   kPrimary,
+                   {INT_MAX - 100, 0, INT_MAX, 1080},
+                   {INT_MAX - 750, 0, 750, 300}}),
+    CaseName<FollowCase>);
+
 // ---- Attach path ----
 
 TEST(QualifiesForAttach, NtFrom5AndWindowsAbove40) {

@@ -1,5 +1,7 @@
 #include "MenuDriver.h"
 
+#include "WinTest.h"
+
 namespace morvi::test {
 
 namespace {
@@ -32,17 +34,7 @@ MenuDriver::~MenuDriver() {
 }
 
 void MenuDriver::ClickAt(POINT p) {
-  INPUT in[3] = {};
-  for (INPUT& i : in) {
-    i.type = INPUT_MOUSE;
-    i.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    i.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
-  }
-  in[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
-  in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-  SendInput(3, in, sizeof(INPUT));
+  SendClick(p);
 }
 
 void MenuDriver::Press(WORD vk) {

@@ -13,15 +13,25 @@ namespace {
 // everything sent before it has been handled.
 constexpr WORD kSentinel = VK_F24;
 bool sentinelSeen = false;
+// Left-button releases that this thread's windows have retrieved.
+unsigned buttonUps = 0;
 
 LRESULT CALLBACK GetMessageHook(int code, WPARAM wp, LPARAM lp) {
-  if (code == HC_ACTION) {
+  if (code == HC_ACTION && wp == PM_REMOVE) {
     const MSG* m = reinterpret_cast<const MSG*>(lp);
     if (m->message == WM_KEYUP && m->wParam == kSentinel) {
       sentinelSeen = true;
+    } else if (m->message == WM_LBUTTONUP) {
+      ++buttonUps;
     }
   }
   return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+void InstallHook() {
+  static HHOOK hook =
+      SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
+  (void)hook;
 }
 
 INPUT Key(WORD vk, bool up) {
@@ -60,9 +70,7 @@ bool PumpUntil(const std::function<bool()>& pred, int timeoutMs) {
 }
 
 void SettleInput() {
-  static HHOOK hook =
-      SetWindowsHookExW(WH_GETMESSAGE, GetMessageHook, nullptr, GetCurrentThreadId());
-  (void)hook;
+  InstallHook();
   sentinelSeen = false;
   Send({});
   PumpUntil([] { return sentinelSeen; });
@@ -94,6 +102,29 @@ void SendText(std::u16string_view text) {
     }
   }
   SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void SendClick(POINT p, int count) {
+  std::vector<INPUT> in(1 + 2 * static_cast<std::size_t>(count));
+  for (INPUT& i : in) {
+    i.type = INPUT_MOUSE;
+    i.mi.dx = MulDiv(p.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    i.mi.dy = MulDiv(p.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE;
+  }
+  in[0].mi.dwFlags |= MOUSEEVENTF_MOVE;
+  for (std::size_t k = 1; k < in.size(); ++k) {
+    in[k].mi.dwFlags |= (k % 2) ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+void ClickAndSettle(POINT screen, int count) {
+  InstallHook();
+  const unsigned before = buttonUps;
+  SendClick(screen, count);
+  PumpUntil([&] { return buttonUps >= before + static_cast<unsigned>(count); });
+  ui::Application::Instance().ProcessMessages();
 }
 
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers) {

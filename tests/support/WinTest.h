@@ -23,6 +23,12 @@ void SettleInput();
 void SendKey(WORD vk, std::initializer_list<WORD> modifiers = {});
 void SendText(std::u16string_view text);
 
+// Moves the mouse to the screen point and clicks the left button there, count times in a row
+// (2: a double click), without waiting for it to be handled.
+void SendClick(POINT screen, int count = 1);
+// The same, then waits until a window of this thread has handled the clicks.
+void ClickAndSettle(POINT screen, int count = 1);
+
 // Presses and releases a key with the given modifier keys held (VK_SHIFT, VK_CONTROL, VK_MENU),
 // then waits until the input has been handled.
 void PressKey(WORD vk, std::initializer_list<WORD> modifiers = {});

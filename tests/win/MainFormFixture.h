@@ -1,8 +1,11 @@
-// A real editor window, created, shown and in the foreground, for tests that drive it.
+// A real editor window, created, shown and in the foreground, for tests that drive it. Its data
+// folder (settings and word list) is a scratch folder of the test's own.
 #pragma once
 
 #include "MainFormInspector.h"
+#include "TestFiles.h"
 #include "WinTest.h"
+#include "common/DataFolder.h"
 #include "editor/Main.h"
 #include "ui/Application.h"
 
@@ -16,6 +19,7 @@ class MainFormTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ui::Application::Instance().Initialize();
+    SetUserDataDir(data_.Path() + u"\\");
     form_ = std::make_unique<TMainForm>();
     MainForm = form_.get();
     form_->CreateWindowHandle();
@@ -56,6 +60,7 @@ protected:
   MainFormInspector In() { return MainFormInspector(*form_); }
   TMainForm& F() { return *form_; }
 
+  TempFolder data_;
   std::unique_ptr<TMainForm> form_;
   HWND dialog_ = nullptr;
   HWND box_ = nullptr;
