@@ -3,6 +3,8 @@
 // the new name.
 #include "ChildProcess.h"
 #include "MenuDriver.h"
+#include "MorviFiles.h"
+#include "MorviWindows.h"
 #include "WinTest.h"
 #include "common/Wide.h"
 
@@ -21,34 +23,11 @@ bool WaitFor(const std::function<bool()>& pred) {
   return PumpUntil(pred, 10000);
 }
 
-// The edit fields of Morvi's window in their order on screen: path, base name, extension.
-std::vector<HWND> EditFieldsOf(HWND morvi) {
-  struct Found {
-    std::vector<std::pair<LONG, HWND>> edits;
-  } found;
-  EnumChildWindows(
-      morvi,
-      [](HWND w, LPARAM lp) -> BOOL {
-        if (ClassName(w) == u"Edit") {
-          RECT r;
-          GetWindowRect(w, &r);
-          reinterpret_cast<Found*>(lp)->edits.push_back({r.top, w});
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  std::sort(found.edits.begin(), found.edits.end());
-  std::vector<HWND> out;
-  for (const auto& e : found.edits) {
-    out.push_back(e.second);
-  }
-  return out;
-}
-
 } // namespace
 
 TEST(SaveAsSession, TheDialogSavesUnderTheNameEditedInMorvi) {
-  ASSERT_EQ(FindWindowW(L"TMainForm", L"Morvi"), nullptr);
+  ASSERT_EQ(MorviWindow(), nullptr);
+  const MorviFiles files;
   TempFolder folder;
   ChildProcess dialogProcess;
   ASSERT_TRUE(dialogProcess.Start(u"savedlg.exe", {u"draft notes.txt", u"--dir", folder.Path(),

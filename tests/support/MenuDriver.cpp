@@ -1,23 +1,15 @@
 #include "MenuDriver.h"
 
+#include "MorviWindows.h"
 #include "WinTest.h"
 
 namespace morvi::test {
-
-namespace {
-
-HWND VisibleMenuWindow() {
-  HWND w = FindWindowW(L"#32768", nullptr);
-  return w && IsWindowVisible(w) ? w : nullptr;
-}
-
-} // namespace
 
 MenuDriver::MenuDriver(std::function<void(HWND)> act) : act_(std::move(act)) {
   thread_ = std::thread([this] {
     const DWORD start = GetTickCount();
     while (GetTickCount() - start < 5000) {
-      if (HWND menu = VisibleMenuWindow()) {
+      if (HWND menu = VisiblePopupMenu()) {
         appeared_ = true;
         act_(menu);
         return;

@@ -3,6 +3,7 @@
 #include "common/Wide.h"
 #include "ui/Application.h"
 
+#include <cstring>
 #include <vector>
 
 namespace morvi::test {
@@ -161,6 +162,40 @@ std::u16string ClassName(HWND hwnd) {
   wchar_t buf[260] = {};
   const int n = GetClassNameW(hwnd, buf, 260);
   return U16(buf, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+std::u16string ClipboardText() {
+  std::u16string text;
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+      if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
+        text = U16(p);
+        GlobalUnlock(h);
+      }
+    }
+    CloseClipboard();
+  }
+  return text;
+}
+
+bool PutOnClipboard(const std::u16string& text) {
+  if (!OpenClipboard(nullptr)) {
+    return false;
+  }
+  EmptyClipboard();
+  const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
+  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  bool placed = false;
+  if (g) {
+    memcpy(GlobalLock(g), text.c_str(), bytes);
+    GlobalUnlock(g);
+    placed = SetClipboardData(CF_UNICODETEXT, g) != nullptr;
+    if (!placed) {
+      GlobalFree(g);
+    }
+  }
+  CloseClipboard();
+  return placed;
 }
 
 HWND FindThreadWindow(const wchar_t* className) {

@@ -42,6 +42,11 @@ bool BringToForeground(HWND hwnd);
 std::u16string WindowText(HWND hwnd);
 std::u16string ClassName(HWND hwnd);
 
+// The clipboard's text (CF_UNICODETEXT) up to its first NUL; empty when there is none.
+std::u16string ClipboardText();
+// Puts the text on the clipboard as another program would; true when it was placed.
+bool PutOnClipboard(const std::u16string& text);
+
 // The top-level window of this process with the given class, 0 when there is none.
 HWND FindThreadWindow(const wchar_t* className);
 

@@ -16,30 +16,6 @@ using namespace morvi::test;
 
 namespace {
 
-std::u16string ClipboardText() {
-  std::u16string text;
-  if (OpenClipboard(nullptr)) {
-    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-      if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
-        text = U16(p);
-        GlobalUnlock(h);
-      }
-    }
-    CloseClipboard();
-  }
-  return text;
-}
-
-void PutOnClipboard(const std::u16string& text) {
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  EmptyClipboard();
-  HGLOBAL g = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * 2);
-  memcpy(GlobalLock(g), text.c_str(), (text.size() + 1) * 2);
-  GlobalUnlock(g);
-  SetClipboardData(CF_UNICODETEXT, g);
-  CloseClipboard();
-}
-
 struct Selection {
   DWORD start = 0, end = 0;
 };
@@ -117,7 +93,7 @@ TEST_F(EditingTest, CaretCommandKeysOnAbcdefWithTheCaretAfterB) {
   };
   for (const KeyCase& c : cases) {
     SCOPED_TRACE(c.name);
-    PutOnClipboard(u"untouched");
+    ASSERT_TRUE(PutOnClipboard(u"untouched"));
     F().EditName->SetText(u"");
     TypeWithCaretAt(u"abcdef", 2);
     PressKey(c.vk, {VK_SHIFT, VK_CONTROL});

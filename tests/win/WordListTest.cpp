@@ -28,24 +28,6 @@ Box Outer(const ui::Form& f) {
   return f.ScreenBounds();
 }
 
-std::u16string ClipboardText() {
-  std::u16string text;
-  if (OpenClipboard(nullptr)) {
-    if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-      if (const auto* p = static_cast<const wchar_t*>(GlobalLock(h))) {
-        text = U16(p);
-        GlobalUnlock(h);
-      }
-    }
-    CloseClipboard();
-  }
-  return text;
-}
-
-void PutOnClipboard(const std::u16string& text) {
-  ASSERT_TRUE(SetClipboardText(text));
-}
-
 // What the system's code page 932 makes of the bytes.
 std::u16string FromCodePage932(const std::string& bytes) {
   wchar_t buf[64] = {};
@@ -206,7 +188,7 @@ TEST_F(WordListTest, AnEmptyListSelectsNothingAndItsCommandsDoNothing) {
   Create();
   ShowEditor();
   F().EditName->SetText(u"name");
-  PutOnClipboard(u"kept");
+  ASSERT_TRUE(PutOnClipboard(u"kept"));
   ShowList();
   EXPECT_EQ(Note().ListBox->ItemIndex(), -1);
   ClickButton(*Note().TBName);
@@ -505,7 +487,7 @@ TEST_F(WordListTest, TheEditorsCaretKeysActOnTheEditorWhileTheListHasTheFocus) {
 TEST_F(WordListTest, CopyPutsTheSelectedWordOnTheClipboard) {
   WriteNote("\xEF\xBB\xBF見積書\r\n  with blanks \r\n");
   Create();
-  PutOnClipboard(u"before");
+  ASSERT_TRUE(PutOnClipboard(u"before"));
   ShowList();
   Note().ListBox->SetItemIndex(-1);
   ClickButton(*Note().TBClip);

@@ -1,0 +1,47 @@
+#include "MorviWindows.h"
+
+#include "WinTest.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace morvi::test {
+
+HWND MorviWindow() {
+  return FindWindowW(L"TMainForm", L"Morvi");
+}
+
+std::vector<HWND> EditFieldsOf(HWND morvi) {
+  std::vector<std::pair<LONG, HWND>> edits;
+  EnumChildWindows(
+      morvi,
+      [](HWND w, LPARAM lp) -> BOOL {
+        if (ClassName(w) == u"Edit") {
+          RECT r;
+          GetWindowRect(w, &r);
+          reinterpret_cast<std::vector<std::pair<LONG, HWND>>*>(lp)->push_back({r.top, w});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&edits));
+  std::sort(edits.begin(), edits.end());
+  std::vector<HWND> out;
+  for (const auto& e : edits) {
+    out.push_back(e.second);
+  }
+  return out;
+}
+
+HWND VisiblePopupMenu() {
+  HWND w = FindWindowW(L"#32768", nullptr);
+  return w && IsWindowVisible(w) ? w : nullptr;
+}
+
+HWND FocusOfThreadOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  return thread && GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+} // namespace morvi::test

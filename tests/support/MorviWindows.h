@@ -1,0 +1,22 @@
+// Morvi.exe's windows as another process sees them, for the end-to-end tests.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace morvi::test {
+
+// The running editor window (class "TMainForm", title "Morvi"); 0 when there is none.
+HWND MorviWindow();
+
+// The edit fields of Morvi's editor window in their order on screen: path, base name, extension.
+std::vector<HWND> EditFieldsOf(HWND morvi);
+
+// A popup menu that is open on the screen, of any process; 0 when none is.
+HWND VisiblePopupMenu();
+
+// The window that has the keyboard focus in the thread of the given window.
+HWND FocusOfThreadOf(HWND window);
+
+} // namespace morvi::test
