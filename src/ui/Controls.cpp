@@ -6,11 +6,12 @@
 
 #include <commctrl.h>
 
+#include <unordered_map>
+
 namespace morvi::ui {
 
 namespace {
 
-const wchar_t kControlProp[] = L"MorviControl";
 const wchar_t kPanelClass[] = L"MorviPanel";
 
 struct Placement {
@@ -95,13 +96,49 @@ Control::Control(Container& parent, std::u16string name, Box designed, Align ali
 
 Control::~Control() {
   if (hwnd_ && IsWindow(hwnd_)) {
-    RemoveWindowSubclass(hwnd_, SubclassProc, 0);
-    RemovePropW(hwnd_, kControlProp);
+    Detach(hwnd_);
   }
 }
 
+namespace {
+
+const wchar_t kBaseProcProp[] = L"MorviBaseProc";
+
+// The controls by their windows. Looked up on every key press and notification; a window
+// property would cost a round trip to the window server each time.
+std::unordered_map<HWND, Control*>& Controls() {
+  static std::unordered_map<HWND, Control*> controls;
+  return controls;
+}
+
+} // namespace
+
 Control* Control::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProp)) : nullptr;
+  const auto& controls = Controls();
+  const auto it = hwnd ? controls.find(hwnd) : controls.end();
+  return it == controls.end() ? nullptr : it->second;
+}
+
+// A control's window runs ControlProc in front of its own window procedure and holds its object
+// in GWLP_USERDATA, instead of the common controls' subclassing, which asks the window server
+// for every message (costly for a list box filled with 100,000 lines).
+void Control::Attach(HWND hwnd) {
+  Controls()[hwnd] = this;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  baseProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc)));
+}
+
+void Control::Detach(HWND hwnd) {
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == ControlProc) {
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(baseProc_));
+  } else {
+    // Another program's procedure came in front of ours: ours stays in the chain and only
+    // passes messages on, to the procedure kept here.
+    SetPropW(hwnd, kBaseProcProp, reinterpret_cast<HANDLE>(baseProc_));
+  }
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  Controls().erase(hwnd);
 }
 
 void Control::SetTabStop(bool on) {
@@ -202,8 +239,7 @@ void Control::CreateHandle() {
   }
   // Where controls overlap, the one made later lies on top, as designed.
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  SetPropW(hwnd_, kControlProp, this);
-  SetWindowSubclass(hwnd_, SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  Attach(hwnd_);
   EnableWindow(hwnd_, enabled_);
   if (auto* inner = dynamic_cast<Container*>(this)) {
     for (Control* child : inner->Children()) {
@@ -233,9 +269,19 @@ HWND Control::MakeChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exSt
                          nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                       DWORD_PTR data) {
-  auto* self = reinterpret_cast<Control*>(data);
+LRESULT CALLBACK Control::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) {
+    const auto base = reinterpret_cast<WNDPROC>(GetPropW(hwnd, kBaseProcProp));
+    if (msg == WM_NCDESTROY) {
+      RemovePropW(hwnd, kBaseProcProp);
+    }
+    return base ? CallWindowProcW(base, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  if (msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST) {
+    self->OwnerForm().RelayToHint(hwnd, msg, wp, lp);
+  }
+  const WNDPROC base = self->baseProc_;
   if (LRESULT filtered = 0; msg != WM_NCDESTROY && self->FilterMessage(msg, wp, lp, filtered)) {
     return filtered;
   }
@@ -244,19 +290,18 @@ LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     self->BeforeKillFocus();
     break;
   case WM_SETFOCUS: {
-    const LRESULT r = DefSubclassProc(hwnd, msg, wp, lp);
+    const LRESULT r = CallWindowProcW(base, hwnd, msg, wp, lp);
     self->OwnerForm().ControlFocused(*self);
     return r;
   }
   case WM_NCDESTROY:
-    RemoveWindowSubclass(hwnd, SubclassProc, 0);
-    RemovePropW(hwnd, kControlProp);
+    self->Detach(hwnd);
     self->hwnd_ = nullptr;
     break;
   default:
     break;
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return CallWindowProcW(base, hwnd, msg, wp, lp);
 }
 
 // ---- Panel ----

@@ -110,7 +110,9 @@ protected:
   HWND MakeChild(HWND parent, const wchar_t* cls, DWORD style, DWORD exStyle);
 
 private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND hwnd);
+  void Detach(HWND hwnd);
 
   Container& parent_;
   Box designed_;
@@ -120,6 +122,7 @@ private:
   bool enabled_ = true;
   std::u16string caption_;
   HWND hwnd_ = nullptr;
+  WNDPROC baseProc_ = nullptr; // the window's own procedure, behind ControlProc
 };
 
 // What the parent window (a form or a panel) does with a message from one of its child controls:

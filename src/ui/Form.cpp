@@ -3,6 +3,7 @@
 #include "common/Wide.h"
 #include "ui/Application.h"
 #include "ui/Dpi.h"
+#include "ui/Menu.h"
 
 #include <commctrl.h>
 
@@ -11,8 +12,6 @@
 namespace morvi::ui {
 
 namespace {
-
-const wchar_t kFormProp[] = L"MorviForm";
 
 bool KeyDown(int vk) {
   return (GetKeyState(vk) & 0x8000) != 0;
@@ -59,8 +58,13 @@ Form::~Form() {
   Application::Instance().FormGone(*this);
 }
 
+// A form's window holds its object in the first extra bytes of its class, read without a round
+// trip to the window server; only a window of a form's class is taken for a form.
 Form* Form::FromHandle(HWND hwnd) {
-  return hwnd ? static_cast<Form*>(GetPropW(hwnd, kFormProp)) : nullptr;
+  if (!hwnd || reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC)) != StaticWndProc) {
+    return nullptr;
+  }
+  return reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, 0));
 }
 
 Component* Form::FindComponent(std::u16string_view name) const {
@@ -85,6 +89,7 @@ void Form::RegisterWindowClass() {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = StaticWndProc;
+  wc.cbWndExtra = sizeof(LONG_PTR);
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -236,6 +241,24 @@ bool Form::Close() {
 Box Form::ScreenBounds() const {
   RECT r{};
   GetWindowRect(hwnd_, &r);
+  return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+Box Form::RestoredBounds() const {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if (!IsIconic(hwnd_) || !GetWindowPlacement(hwnd_, &placement)) {
+    return ScreenBounds();
+  }
+  RECT r = placement.rcNormalPosition;
+  // Except for tool windows, the place is given relative to the work area of its monitor.
+  if (!(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) {
+      OffsetRect(&r, info.rcWork.left - info.rcMonitor.left, info.rcWork.top - info.rcMonitor.top);
+    }
+  }
   return {r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
@@ -418,11 +441,23 @@ void Form::UpdateHint(Control& c, const std::u16string& hint) {
                                GetModuleHandleW(nullptr), nullptr);
     SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   }
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  // The control's own procedure relays the mouse to the tip (RelayToHint); the tip does not
+  // subclass it.
+  ti.uFlags = TTF_IDISHWND;
   if (!SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti)) ||
       !SendMessageW(tooltip_, TTM_GETTOOLCOUNT, 0, 0)) {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
+}
+
+void Form::RelayToHint(HWND control, UINT msg, WPARAM wp, LPARAM lp) {
+  if (!tooltip_) {
+    return;
+  }
+  MSG m{control, msg, wp, lp, static_cast<DWORD>(GetMessageTime()), {}};
+  const DWORD pos = GetMessagePos();
+  m.pt = {static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+  SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
 LRESULT CALLBACK Form::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -430,13 +465,13 @@ LRESULT CALLBACK Form::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
   if (msg == WM_NCCREATE) {
     self = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
     self->hwnd_ = hwnd;
-    SetPropW(hwnd, kFormProp, self);
+    SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
   }
   if (!self) {
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {
-    RemovePropW(hwnd, kFormProp);
+    SetWindowLongPtrW(hwnd, 0, 0);
     self->hwnd_ = nullptr;
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
@@ -496,6 +531,17 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
   case WM_DPICHANGED:
     OnDpiChanged(HIWORD(wp), reinterpret_cast<const RECT*>(lp));
     return 0;
+  case WM_MENUCHAR:
+    // In a menu whose items have no access keys, a typed letter picks the item it begins with:
+    // "Q" in the hot-key letters.
+    for (const auto& c : components_) {
+      LRESULT answer = 0;
+      if (auto* popup = dynamic_cast<PopupMenu*>(c.get());
+          popup && popup->AnswerMenuChar(reinterpret_cast<HMENU>(lp), LOWORD(wp), answer)) {
+        return answer;
+      }
+    }
+    break;
   case WM_ACTIVATE:
     if (LOWORD(wp) == WA_INACTIVE) {
       if (Control* c = FocusedControl()) {

@@ -82,6 +82,9 @@ public:
 
   // The outer frame in screen pixels.
   Box ScreenBounds() const;
+  // The outer frame the window has when it is not minimised: for a minimised window, the place
+  // it goes back to.
+  Box RestoredBounds() const;
   void SetScreenBounds(const Box& b);
   void SetLeft(int left);
   void SetTop(int top);
@@ -108,6 +111,8 @@ public:
   // Toolkit internals.
   void ControlFocused(Control& c);
   void UpdateHint(Control& c, const std::u16string& hint);
+  // Passes a mouse message of a control to the hint window, which shows the control's hint.
+  void RelayToHint(HWND control, UINT msg, WPARAM wp, LPARAM lp);
   HWND ContainerHandle() const override { return hwnd_; }
   Form& ContainerForm() override { return *this; }
 

@@ -115,6 +115,33 @@ MenuItem* MenuItem::FindById(UINT id) {
   return nullptr;
 }
 
+MenuItem* MenuItem::FindBySubMenu(HMENU menu) {
+  if (menu && submenu_.Get() == menu) {
+    return this;
+  }
+  for (MenuItem* c : items_) {
+    if (MenuItem* found = c->FindBySubMenu(menu)) {
+      return found;
+    }
+  }
+  return nullptr;
+}
+
+int MenuItem::IndexStartingWith(char16_t ch) const {
+  const auto upper = [](char16_t c) {
+    return static_cast<char16_t>(
+        reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(c)))));
+  };
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    const MenuItem& item = *items_[i];
+    if (item.kind_ != Kind::Separator && item.enabled_ && !item.caption_.empty() &&
+        item.caption_.find(u'&') == std::u16string::npos && upper(item.caption_[0]) == upper(ch)) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
 PopupMenu::PopupMenu(std::u16string name) : Component(name), root_(name + u"Root", u"") {
   root_.submenu_.Reset(CreatePopupMenu());
 }
@@ -137,6 +164,16 @@ void PopupMenu::Popup(int x, int y, HWND owner) {
       item->Click();
     }
   }
+}
+
+bool PopupMenu::AnswerMenuChar(HMENU menu, char16_t ch, LRESULT& answer) {
+  const MenuItem* holder = root_.FindBySubMenu(menu);
+  const int index = holder ? holder->IndexStartingWith(ch) : -1;
+  if (index < 0) {
+    return false;
+  }
+  answer = MAKELRESULT(index, MNC_EXECUTE);
+  return true;
 }
 
 } // namespace morvi::ui

@@ -39,6 +39,11 @@ public:
   // What a click on the item does.
   void Click();
   MenuItem* FindById(UINT id);
+  // The item (this one or below) whose submenu is the menu handle; null for none.
+  MenuItem* FindBySubMenu(HMENU menu);
+  // In a submenu without access keys, the position of the first enabled item whose caption
+  // begins with the typed character (in either case); -1 for none.
+  int IndexStartingWith(char16_t ch) const;
 
   NotifyEvent OnClick;
 
@@ -72,6 +77,10 @@ public:
   // Runs the opening event, shows the menu with its top-left corner at the screen point and
   // runs the chosen item's click. Returns when the menu has closed.
   void Popup(int x, int y, HWND owner);
+
+  // What a typed character picks in the open (sub)menu of this popup with the handle menu, as an
+  // answer to WM_MENUCHAR; false when the menu is not this popup's or nothing begins with it.
+  bool AnswerMenuChar(HMENU menu, char16_t ch, LRESULT& answer);
 
   NotifyEvent OnPopup;
 
