@@ -31,8 +31,10 @@ std::u16string UpperCaseForCompare(std::u16string_view text) {
 
 SettingsFile::SettingsFile(std::u16string path)
     : path_(std::move(path)), document_(UpperCaseForCompare) {
-  // A plain existence test: the data folder is on a fixed drive.
-  if (GetFileAttributesW(W(path_)) != INVALID_FILE_ATTRIBUTES) {
+  // A plain existence test: the data folder is on a fixed drive. A folder in the file's place
+  // holds no settings; writing there fails with the create error.
+  const DWORD attributes = GetFileAttributesW(W(path_));
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     TextFileContent content = ReadTextLines(path_);
     document_ = IniDocument::Load(content.lines, UpperCaseForCompare);
     encoding_ = content.encoding;

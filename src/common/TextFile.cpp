@@ -99,27 +99,23 @@ FileError CreateError(const std::u16string& fullPath, DWORD code) {
   return FileError(CreateErrorText(fullPath, SystemErrorText(code)));
 }
 
-std::string ReadAllBytes(const std::u16string& path) {
-  FileHandle file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) {
-    throw OpenError(path, GetLastError());
-  }
+// The whole content of an open file from its start; ERROR_SUCCESS or the failure's code.
+DWORD ReadWhole(HANDLE file, std::string& bytes) {
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size)) {
-    throw OpenError(path, GetLastError());
+  if (!GetFileSizeEx(file, &size)) {
+    return GetLastError();
   }
   // The code page conversion takes int lengths; no settings or word-list file comes near this.
   if (size.QuadPart > INT_MAX) {
-    throw OpenError(path, ERROR_FILE_TOO_LARGE);
+    return ERROR_FILE_TOO_LARGE;
   }
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
     DWORD got = 0;
-    if (!ReadFile(file.Get(), bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
+    if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &got,
                   nullptr)) {
-      throw OpenError(path, GetLastError());
+      return GetLastError();
     }
     if (got == 0) {
       break;
@@ -127,7 +123,62 @@ std::string ReadAllBytes(const std::u16string& path) {
     done += got;
   }
   bytes.resize(done);
+  return ERROR_SUCCESS;
+}
+
+std::string ReadAllBytes(const std::u16string& path) {
+  FileHandle file(CreateFileW(W(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) {
+    throw OpenError(path, GetLastError());
+  }
+  std::string bytes;
+  if (const DWORD error = ReadWhole(file.Get(), bytes); error != ERROR_SUCCESS) {
+    throw OpenError(path, error);
+  }
   return bytes;
+}
+
+// Where a write of the path lands: the file itself, also when the path is a link to it.
+struct WriteTarget {
+  std::u16string path;     // the file's own full path
+  bool otherNames = false; // further names (hard links) lead to the same file
+};
+
+// A path as GetFinalPathNameByHandleW gives it, without its "\\?\" prefix.
+std::u16string WithoutLongPrefix(std::u16string path) {
+  if (path.rfind(u"\\\\?\\UNC\\", 0) == 0) {
+    return u"\\\\" + path.substr(8);
+  }
+  if (path.rfind(u"\\\\?\\", 0) == 0) {
+    return path.substr(4);
+  }
+  return path;
+}
+
+WriteTarget ResolveWriteTarget(const std::u16string& fullPath) {
+  // Opening follows a link to its target.
+  FileHandle file(CreateFileW(W(fullPath), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) {
+    return {fullPath, false};
+  }
+  WriteTarget target{fullPath, false};
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(file.Get(), &info)) {
+    target.otherNames = info.nNumberOfLinks > 1;
+  }
+  const DWORD size = GetFinalPathNameByHandleW(file.Get(), nullptr, 0, VOLUME_NAME_DOS);
+  if (size > 0) {
+    std::u16string final(size, u'\0');
+    const DWORD n = GetFinalPathNameByHandleW(file.Get(), W(final.data()), size, VOLUME_NAME_DOS);
+    if (n > 0 && n < size) {
+      final.resize(n);
+      target.path = WithoutLongPrefix(std::move(final));
+    }
+  }
+  return target;
 }
 
 // ERROR_SUCCESS when the file at fullPath is missing or may be replaced. Windows refuses to
@@ -201,6 +252,36 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
   return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError();
 }
 
+// Writes the bytes over the file's content in place, keeping every name that leads to it. When
+// that fails, the old content is written back.
+DWORD RewriteInPlace(const std::u16string& target, const std::string& bytes) {
+  FileHandle file(CreateFileW(W(target), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    return GetLastError();
+  }
+  std::string old;
+  if (const DWORD error = ReadWhole(file.Get(), old); error != ERROR_SUCCESS) {
+    return error;
+  }
+  const auto writeFromStart = [&file](const std::string& content) -> DWORD {
+    LARGE_INTEGER zero{};
+    if (!SetFilePointerEx(file.Get(), zero, nullptr, FILE_BEGIN)) {
+      return GetLastError();
+    }
+    if (const DWORD error = WriteAll(file.Get(), content); error != ERROR_SUCCESS) {
+      return error;
+    }
+    return SetEndOfFile(file.Get()) && FlushFileBuffers(file.Get()) ? ERROR_SUCCESS
+                                                                    : GetLastError();
+  };
+  const DWORD error = writeFromStart(bytes);
+  if (error != ERROR_SUCCESS) {
+    writeFromStart(old);
+  }
+  return error;
+}
+
 } // namespace
 
 const AnsiCodec& SystemAnsiCodec() {
@@ -222,20 +303,30 @@ void WriteTextLines(const std::u16string& path, const std::vector<std::u16string
   const std::string bytes =
       EncodeTextLines(lines, encoding.value_or(TextEncoding::AnsiCodePage), SystemAnsiCodec());
 
-  if (const DWORD error = CheckReplaceable(fullPath); error != ERROR_SUCCESS) {
+  // A link keeps leading to the file: the write goes to the file it names. Messages name the
+  // path the user knows.
+  const WriteTarget target = ResolveWriteTarget(fullPath);
+  if (const DWORD error = CheckReplaceable(target.path); error != ERROR_SUCCESS) {
     throw CreateError(fullPath, error);
+  }
+  // Replacing would part the file from its other names: it is written in place instead.
+  if (target.otherNames) {
+    if (const DWORD error = RewriteInPlace(target.path, bytes); error != ERROR_SUCCESS) {
+      throw CreateError(fullPath, error);
+    }
+    return;
   }
   // The whole new content reaches the disk before the old file goes, so that a write that
   // fails halfway (a full disk, a crash) never leaves a cut settings file behind.
   std::u16string tempPath;
-  FileHandle temp = CreateTemporaryFile(FolderOf(fullPath), tempPath);
+  FileHandle temp = CreateTemporaryFile(FolderOf(target.path), tempPath);
   if (!temp) {
     throw CreateError(fullPath, GetLastError());
   }
   DWORD error = WriteAll(temp.Get(), bytes);
   temp.Reset();
-  if (error == ERROR_SUCCESS &&
-      !MoveFileExW(W(tempPath), W(fullPath), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (error == ERROR_SUCCESS && !MoveFileExW(W(tempPath), W(target.path),
+                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     error = GetLastError();
   }
   if (error != ERROR_SUCCESS) {

@@ -1,7 +1,10 @@
 #include "editor/Main.h"
 
 #include "app/Activation.h"
+#include "common/DataFolder.h"
+#include "common/SettingValues.h"
 #include "common/WindowHelpers.h"
+#include "editor/HotKey.h"
 #include "editor/NameModel.h"
 #include "ui/Application.h"
 
@@ -18,14 +21,22 @@ std::u16string Decimal(std::size_t n) {
   return std::u16string(s.begin(), s.end());
 }
 
+// Posted at the end of creation when the hot key was not taken, so that the message comes once
+// the window is whole.
+constexpr UINT kHotKeyNotRegistered = WM_APP + 1;
+
 } // namespace
 
 TMainForm::TMainForm() : Form(u"TMainForm", u"MainForm") {
   BuildComponents();
   BindEvents();
+  FRegisterHotKey = [](HWND w, int id, UINT modifiers, UINT vk) {
+    return RegisterHotKey(w, id, modifiers, vk) != FALSE;
+  };
 }
 
 TMainForm::~TMainForm() {
+  UnregisterShowHotKey();
   ui::Application::Instance().SetShortCutTest(nullptr);
   if (NoteForm == FNoteForm.get()) {
     NoteForm = nullptr;
@@ -44,6 +55,13 @@ void TMainForm::BindEvents() {
   OnCloseQuery = [this](Sender& s, bool& canClose) { FormCloseQuery(s, canClose); };
   BindMessage(WM_HOTKEY, [this](WPARAM wp, LPARAM lp) { return WMHotKey(wp, lp); });
   BindMessage(WM_COPYDATA, [this](WPARAM wp, LPARAM lp) { return WMCopyData(wp, lp); });
+  // A logoff is never refused; the settings are written when it happens.
+  BindMessage(WM_QUERYENDSESSION, [](WPARAM, LPARAM) -> LRESULT { return TRUE; });
+  BindMessage(WM_ENDSESSION, [this](WPARAM wp, LPARAM lp) { return WMEndSession(wp, lp); });
+  BindMessage(kHotKeyNotRegistered, [this](WPARAM, LPARAM) -> LRESULT {
+    ReportHotKeyNotRegistered();
+    return 0;
+  });
   // Every key press in any of the program's windows is tested here first.
   ui::Application::Instance().SetShortCutTest([this](const MSG& m) { return IsShortCut(m); });
 
@@ -117,7 +135,7 @@ void TMainForm::PPInvalidChaClick(ui::Component&) {
 // ---- Life cycle ----
 
 void TMainForm::FormCreate(ui::Component&) {
-  // Only the width may change from now on.
+  // The window keeps the place it is given (the design has one); only its width may change.
   const ui::Box outer = ScreenBounds();
   SetConstraints({0, outer.height, 0, outer.height});
 
@@ -132,13 +150,23 @@ void TMainForm::FormCreate(ui::Component&) {
     MPPPOS[i]->SetTag(i);
   }
 
+  // A settings file that cannot be read is reported (once: the word list reads from the same
+  // load), and the window goes on with its values as created.
   MPPHotKeyC = u"M";
+  std::optional<SettingsFile> settings;
+  ui::Guard([&] { settings.emplace(UserDataFile(kSettingsFileName)); });
+  if (settings) {
+    ReadWindowSettings(*settings);
+  }
+  FResident = PPResident->Checked();
+  EnsureOnScreen(Handle());
   MPPPOS[static_cast<std::size_t>(MPOSC)]->SetChecked(true);
 
   // The word list, hidden, owned by this window: it stays above it and has no task-bar button.
   FNoteForm = std::make_unique<TNoteForm>();
   NoteForm = FNoteForm.get();
   NoteForm->NameField = EditName;
+  NoteForm->StartupSettings = settings ? &*settings : nullptr;
   NoteForm->CreateWindowHandle(Handle());
 
   int checked = 12;
@@ -156,9 +184,62 @@ void TMainForm::FormCreate(ui::Component&) {
   }
   MPPHotkey[checked]->SetChecked(true);
 
+  // Font, fields and keys are ready before a non-resident window first appears.
   UseMenuFont();
   SplitPathToFields();
   FillShortCuts();
+
+  if (FResident) {
+    Show();
+    ForceForegroundWindow(Handle());
+  } else if (!RegisterShowHotKey()) {
+    PostMessageW(Handle(), kHotKeyNotRegistered, 0, 0);
+  }
+}
+
+void TMainForm::ReadWindowSettings(const SettingsFile& s) {
+  // Each key in turn, with its destination's present value as the default.
+  MPOSC = SanePosition(s.ReadInteger(u"Window", u"Pos", MPOSC));
+  SetWidth(s.ReadInteger(u"Window", u"Width", ScreenBounds().width));
+  SetTop(s.ReadInteger(u"Window", u"Top", ScreenBounds().top));
+  SetLeft(s.ReadInteger(u"Window", u"Left", ScreenBounds().left));
+  PPMostTop->SetChecked(s.ReadBool(u"Window", u"MostTop", PPMostTop->Checked()));
+  CHKSave->SetChecked(s.ReadBool(u"Window", u"Save", CHKSave->Checked()));
+  PPResident->SetChecked(s.ReadBool(u"Window", u"Resident", PPResident->Checked()));
+  // The letter that is checked is the letter that is registered.
+  MPPHotKeyC = SaneHotKeyLetter(s.ReadString(u"Window", u"HotKey", MPPHotKeyC));
+}
+
+void TMainForm::WriteWindowSettings(SettingsFile& s) const {
+  const ui::Box b = RestoredBounds();
+  s.WriteInteger(u"Window", u"Pos", MPOSC);
+  s.WriteInteger(u"Window", u"Width", b.width);
+  s.WriteInteger(u"Window", u"Top", b.top);
+  s.WriteInteger(u"Window", u"Left", b.left);
+  s.WriteBool(u"Window", u"MostTop", PPMostTop->Checked());
+  s.WriteBool(u"Window", u"Save", CHKSave->Checked());
+  s.WriteBool(u"Window", u"Resident", PPResident->Checked());
+  s.WriteString(u"Window", u"HotKey", MPPHotKeyC);
+}
+
+bool TMainForm::RegisterShowHotKey() {
+  const UINT vk = MPPHotKeyC.empty() ? 'M' : MPPHotKeyC.front();
+  FHotKeyID = GlobalAddAtomW(L"Morvi_Show");
+  return FHotKeyID && FRegisterHotKey(Handle(), FHotKeyID, MOD_CONTROL | MOD_SHIFT, vk);
+}
+
+void TMainForm::UnregisterShowHotKey() {
+  if (FHotKeyID == 0) {
+    return;
+  }
+  GlobalDeleteAtom(FHotKeyID);
+  UnregisterHotKey(Handle(), FHotKeyID);
+  FHotKeyID = 0;
+}
+
+void TMainForm::ReportHotKeyNotRegistered() {
+  ui::Application::Instance().ShowWarning(
+      HotKeyNotRegisteredText(MPPHotKeyC.empty() ? u'M' : MPPHotKeyC.front()));
 }
 
 void TMainForm::FormShow(ui::Component&) {
@@ -188,11 +269,41 @@ void TMainForm::FormCloseQuery(ui::Component&, bool& canClose) {
     canClose = false;
     return;
   }
+  SettingsFile settings(UserDataFile(kSettingsFileName));
+  WriteWindowSettings(settings);
+  settings.UpdateFile();
 }
 
-void TMainForm::FormDestroy(ui::Component&) {}
+void TMainForm::FormDestroy(ui::Component&) {
+  UnregisterShowHotKey();
+}
 
-LRESULT TMainForm::WMHotKey(WPARAM, LPARAM) {
+LRESULT TMainForm::WMHotKey(WPARAM wp, LPARAM) {
+  if (FHotKeyID == 0 || wp != FHotKeyID) {
+    return 0;
+  }
+  // A window that is already shown only comes to the front; a minimised one is restored.
+  if (IsIconic(Handle())) {
+    ShowWindow(Handle(), SW_RESTORE);
+  }
+  Show();
+  SetForegroundWindow(Handle());
+  return 0;
+}
+
+LRESULT TMainForm::WMEndSession(WPARAM ending, LPARAM) {
+  if (!ending) {
+    return 0;
+  }
+  // Both windows write their settings; a failure is passed over without a message, and the
+  // program ends all the same.
+  ui::Application::Instance().SetQuiet(true);
+  if (NoteForm) {
+    NoteForm->Close();
+  }
+  if (!Close() && Handle()) {
+    DestroyWindow(Handle());
+  }
   return 0;
 }
 
@@ -223,7 +334,18 @@ void TMainForm::PPPOSClick(ui::Component& sender) {
   MPPPOS[static_cast<std::size_t>(MPOSC)]->SetChecked(true);
 }
 
-void TMainForm::PPHotKeyClick(ui::Component&) {}
+void TMainForm::PPHotKeyClick(ui::Component& sender) {
+  const auto i = static_cast<std::size_t>(sender.Tag());
+  if (!FResident) {
+    UnregisterShowHotKey();
+  }
+  MPPHotkey[i]->SetChecked(true);
+  MPPHotKeyC = MPPHotkey[i]->Caption();
+  // The letter stays chosen, also when another program holds the combination.
+  if (!FResident && !RegisterShowHotKey()) {
+    ReportHotKeyNotRegistered();
+  }
+}
 
 void TMainForm::PPNoteClick(ui::Component&) {
   if (NoteForm) {

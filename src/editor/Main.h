@@ -3,6 +3,7 @@
 // writes the edited name back.
 #pragma once
 
+#include "common/SettingsFile.h"
 #include "editor/CaretCommands.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -13,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -77,6 +79,11 @@ public:
   // Sets the enabled states of the editing menu's items.
   void UpdateEditMenu();
 
+  // The hot key Ctrl+Shift and the first character of MPPHotKeyC, under the atom "Morvi_Show";
+  // true when the system took it.
+  bool RegisterShowHotKey();
+  void UnregisterShowHotKey();
+
   // The name rules (the portable name model).
   void SplitPathToFields();
   static bool IsValidFileName(const std::u16string& name);
@@ -91,6 +98,10 @@ private:
   void BuildComponents();
   void BindEvents();
   void FillShortCuts();
+  void ReadWindowSettings(const SettingsFile& settings);
+  void WriteWindowSettings(SettingsFile& settings) const;
+  // Says that the hot key could not be registered, naming it.
+  void ReportHotKeyNotRegistered();
   static BOOL CALLBACK SaveButtonEnumProc(HWND window, LPARAM extra);
   bool DialogBoxUsable() const;
   // Empties the fields and puts the window away after OK or Cancel.
@@ -109,6 +120,7 @@ private:
   void FormDestroy(ui::Component& sender);
   LRESULT WMHotKey(WPARAM wp, LPARAM lp);
   LRESULT WMCopyData(WPARAM wp, LPARAM lp);
+  LRESULT WMEndSession(WPARAM wp, LPARAM lp);
   bool IsShortCut(const MSG& key);
   void BtnOptionClick(ui::Component& sender);
   void BtnNameClearClick(ui::Component& sender);
@@ -145,6 +157,8 @@ private:
   std::array<ui::MenuItem*, 3> MPPDate{};    // the date items at 1 and 2, by tag
   std::array<std::uint16_t, 7> MShortCut{};  // the six fixed keys at 1 to 6
   std::unique_ptr<TNoteForm> FNoteForm;      // the word list, which NoteForm names
+  // How the hot key is registered: RegisterHotKey, unless a test stands in for it.
+  std::function<bool(HWND, int, UINT, UINT)> FRegisterHotKey;
 };
 
 // The one editor window.

@@ -79,11 +79,22 @@ void Application::ProcessMessages() {
 }
 
 void Application::ShowError(const std::u16string& text) {
+  ShowMessage(text, MB_ICONERROR);
+}
+
+void Application::ShowWarning(const std::u16string& text) {
+  ShowMessage(text, MB_ICONWARNING);
+}
+
+void Application::ShowMessage(const std::u16string& text, UINT icon) {
+  if (quiet_) {
+    return;
+  }
   HWND owner = GetActiveWindow();
   if (!FormOf(owner)) {
     owner = hwnd_;
   }
-  MessageBoxW(owner, W(text), W(title_), MB_OK | MB_ICONERROR);
+  MessageBoxW(owner, W(text), W(title_), MB_OK | icon);
 }
 
 void Application::FormMade(Form& f) {

@@ -40,8 +40,13 @@ public:
   // What the loop does with one message before it is dispatched; true when it was consumed.
   bool PreTranslate(const MSG& msg);
 
-  // Shows an error in a message box titled with the application's title.
+  // Shows an error, or a warning, in a message box titled with the application's title.
   void ShowError(const std::u16string& text);
+  void ShowWarning(const std::u16string& text);
+  // While quiet (the logon session is ending), no message box is shown: nothing may wait for a
+  // click then.
+  void SetQuiet(bool on) { quiet_ = on; }
+  bool Quiet() const { return quiet_; }
 
   // Toolkit internals.
   void FormMade(Form& f);
@@ -52,12 +57,14 @@ public:
 private:
   Application() = default;
   void Dispatch(MSG& msg);
+  void ShowMessage(const std::u16string& text, UINT icon);
 
   HWND hwnd_ = nullptr;
   std::u16string title_ = u"Morvi";
   Form* main_ = nullptr;
   std::vector<Form*> forms_;
   KeyTest shortCutTest_;
+  bool quiet_ = false;
 };
 
 } // namespace morvi::ui
