@@ -4,6 +4,7 @@
 #pragma once
 
 #include "editor/CaretCommands.h"
+#include "editor/SaveDialogLink.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -70,7 +71,7 @@ public:
   void CaptureSaveDialog();
   void FindSaveButton();
   void AlignToDialog();
-  void WriteNameToDialog();
+  LinkProblem WriteNameToDialog();
 
   // Sets the enabled states of the editing menu's items.
   void UpdateEditMenu();
@@ -89,8 +90,8 @@ private:
   void BuildComponents();
   void BindEvents();
   void FillShortCuts();
-  static BOOL CALLBACK SaveButtonEnumProc(HWND window, LPARAM extra);
-  bool DialogBoxUsable() const;
+  // Says in the path field why a show captured nothing; LinkProblem::None clears it.
+  void ShowCaptureNotice(LinkProblem problem);
   // Empties the fields and puts the window away after OK or Cancel.
   void EndUse();
   // The field the commands act on: the name field entered last.
@@ -142,6 +143,7 @@ private:
   std::array<ui::MenuItem*, 3> MPPPOS{};     // the position items, by tag
   std::array<ui::MenuItem*, 3> MPPDate{};    // the date items at 1 and 2, by tag
   std::array<std::uint16_t, 7> MShortCut{};  // the six fixed keys at 1 to 6
+  SaveDialogLink MLink;                      // the messages to the dialog and their checks
 };
 
 // The one editor window.
