@@ -22,9 +22,10 @@ void TellUser(HWND owner, const std::u16string& text) {
 
 void TMainForm::ShowCaptureNotice(LinkProblem problem) {
   // Shown in the empty path field itself, and as its hint when the mouse rests on it.
+  // Only a change is passed on, so that a show adds nothing of its own.
   const std::u16string text = CaptureNotice(problem);
-  SendMessageW(EditPath->Handle(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(W(text)));
   if (EditPath->Hint() != text) {
+    SendMessageW(EditPath->Handle(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(W(text)));
     EditPath->SetShowHint(true);
     EditPath->SetHint(text);
   }

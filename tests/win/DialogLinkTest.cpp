@@ -377,4 +377,24 @@ TEST_F(DialogLinkTest, TheRealIntegrityQueryReadsThisProcessAndTheDialogs) {
   EXPECT_FALSE(ProcessIntegrityLevel(0).has_value()) << "no such process";
 }
 
+// ---- What a use leaves behind ----
+
+TEST_F(DialogLinkTest, ShowsAndCancelsLeaveOneHintToolPerField) {
+  ASSERT_TRUE(dialog_.StartDialog(u"report.txt"));
+  const auto tools = [] {
+    HWND tip = FindThreadWindow(TOOLTIPS_CLASSW);
+    return tip ? SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0) : 0;
+  };
+  ShowEditor();
+  F().BtnCancel->Click();
+  const LRESULT first = tools();
+  EXPECT_GE(first, 1) << "the base name's hint";
+  for (int i = 0; i < 30; ++i) {
+    ShowEditor();
+    ASSERT_EQ(F().EditName->Text(), u"report") << "each show captures the name anew";
+    F().BtnCancel->Click();
+  }
+  EXPECT_EQ(tools(), first);
+}
+
 } // namespace
