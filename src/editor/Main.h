@@ -5,6 +5,7 @@
 
 #include "common/SettingsFile.h"
 #include "editor/CaretCommands.h"
+#include "editor/SaveDialogLink.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -74,7 +75,7 @@ public:
   void CaptureSaveDialog();
   void FindSaveButton();
   void AlignToDialog();
-  void WriteNameToDialog();
+  LinkProblem WriteNameToDialog();
 
   // Sets the enabled states of the editing menu's items.
   void UpdateEditMenu();
@@ -102,8 +103,8 @@ private:
   void WriteWindowSettings(SettingsFile& settings) const;
   // Says that the hot key could not be registered, naming it.
   void ReportHotKeyNotRegistered();
-  static BOOL CALLBACK SaveButtonEnumProc(HWND window, LPARAM extra);
-  bool DialogBoxUsable() const;
+  // Says in the path field why a show captured nothing; LinkProblem::None clears it.
+  void ShowCaptureNotice(LinkProblem problem);
   // Empties the fields and puts the window away after OK or Cancel.
   void EndUse();
   // The field the commands act on: the name field entered last.
@@ -159,6 +160,7 @@ private:
   std::unique_ptr<TNoteForm> FNoteForm;      // the word list, which NoteForm names
   // How the hot key is registered: RegisterHotKey, unless a test stands in for it.
   std::function<bool(HWND, int, UINT, UINT)> FRegisterHotKey;
+  SaveDialogLink MLink;                      // the messages to the dialog and their checks
 };
 
 // The one editor window.

@@ -1,66 +1,57 @@
 // The round trip with another program's Save As dialog: finding it and its file-name box and
 // Save button, reading the name, placing the window over the dialog, and writing the edited
-// name back.
+// name back. The messages themselves go through the dialog link; this side decides what the
+// user sees.
 #include "editor/Main.h"
 
-#include "common/TextHelpers.h"
 #include "common/Wide.h"
 #include "common/WindowHelpers.h"
+#include "editor/NameModel.h"
+
+#include <commctrl.h>
 
 namespace morvi {
 
 namespace {
 
-const wchar_t kDialogClass[] = L"#32770";
-const wchar_t kDialogTitle[] = L"名前を付けて保存";
-constexpr int kTextBuffer = 260; // UTF-16 units with the terminating NUL
-constexpr DWORD kPauseBeforeSetText = 500;
-
-std::u16string ReadInto(int (*read)(HWND, LPWSTR, int), HWND w) {
-  wchar_t buf[kTextBuffer] = {};
-  read(w, buf, kTextBuffer);
-  return TrimAtNullRight(U16(buf, kTextBuffer));
-}
-
-int ReadWindowText(HWND w, LPWSTR buf, int n) {
-  return GetWindowTextW(w, buf, n);
-}
-int ReadClassName(HWND w, LPWSTR buf, int n) {
-  return GetClassNameW(w, buf, n);
+void TellUser(HWND owner, const std::u16string& text) {
+  MessageBoxW(owner, W(text), L"Morvi", MB_OK | MB_ICONWARNING);
 }
 
 } // namespace
 
+void TMainForm::ShowCaptureNotice(LinkProblem problem) {
+  // Shown in the empty path field itself, and as its hint when the mouse rests on it.
+  // Only a change is passed on, so that a show adds nothing of its own.
+  const std::u16string text = CaptureNotice(problem);
+  if (EditPath->Hint() != text) {
+    SendMessageW(EditPath->Handle(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(W(text)));
+    EditPath->SetShowHint(true);
+    EditPath->SetHint(text);
+  }
+}
+
 void TMainForm::CaptureSaveDialog() {
   MDlg = nullptr;
   MEdt = nullptr;
-  HWND d = FindWindowW(kDialogClass, kDialogTitle);
-  if (IsFileDialog(d)) {
-    MDlg = d;
-    if (HWND e = FindChildByClass(d, u"Edit")) {
-      MEdt = e;
-      wchar_t buf[kTextBuffer] = {};
-      SendMessageW(e, WM_GETTEXT, kTextBuffer, reinterpret_cast<LPARAM>(buf));
-      EditPath->SetText(TrimAtNull(U16(buf, kTextBuffer)));
-    }
+  const DialogCapture c = MLink.Capture();
+  MDlg = c.dialog;
+  MEdt = c.box;
+  if (c.name) {
+    EditPath->SetText(*c.name);
   }
+  ShowCaptureNotice(c.problem);
   SplitPathToFields();
-}
-
-BOOL CALLBACK TMainForm::SaveButtonEnumProc(HWND window, LPARAM) {
-  const std::u16string text = ReadInto(ReadWindowText, window);
-  const std::u16string cls = ReadInto(ReadClassName, window);
-  if (cls.find(u"Button") != std::u16string::npos && text.find(u"保存") != std::u16string::npos) {
-    MainForm->MSVB = window;
-    return FALSE;
-  }
-  return TRUE;
 }
 
 void TMainForm::FindSaveButton() {
   MSVB = nullptr;
   if (IsWindow(MDlg)) {
-    EnumChildWindows(MDlg, SaveButtonEnumProc, 0);
+    const SaveButtonSearch s = MLink.FindSaveButton(MDlg);
+    MSVB = s.button;
+    if (s.problem != LinkProblem::None) {
+      ShowCaptureNotice(s.problem);
+    }
   }
 }
 
@@ -73,24 +64,10 @@ void TMainForm::AlignToDialog() {
   SetWindowPos(Handle(), nullptr, left, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool TMainForm::DialogBoxUsable() const {
-  // The box must still belong to the dialog: a handle of a window that has gone may already
-  // name another one.
-  return IsWindowEnabled(MDlg) && IsWindowEnabled(MEdt) && IsChild(MDlg, MEdt);
-}
-
-void TMainForm::WriteNameToDialog() {
-  if (!DialogBoxUsable()) {
-    return;
-  }
-  const std::u16string s = JoinFileName(EditName->Text(), EditExt->Text());
-  ForceForegroundWindow(MDlg);
-  FocusForeignControl(MEdt);
-  SendMessageW(MEdt, WM_CLEAR, 0, 0);
-  Sleep(kPauseBeforeSetText);
-  if (IsChild(MDlg, MEdt)) { // the dialog may have closed during the pause
-    SendMessageW(MEdt, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(W(s)));
-  }
+LinkProblem TMainForm::WriteNameToDialog() {
+  // The Save button is checked with the dialog when it is to be pressed afterwards.
+  const HWND button = CHKSave->Enabled() && CHKSave->Checked() ? MSVB : nullptr;
+  return MLink.WriteName(MDlg, MEdt, button, JoinFileName(EditName->Text(), EditExt->Text()));
 }
 
 void TMainForm::EndUse() {
@@ -104,15 +81,43 @@ void TMainForm::EndUse() {
 }
 
 void TMainForm::BtnOKClick(ui::Component&) {
-  WriteNameToDialog();
-  if (CHKSave->Enabled() && CHKSave->Checked() && IsWindowEnabled(MDlg) && IsChild(MDlg, MSVB)) {
-    ForceForegroundWindow(MDlg);
-    PostMessageW(MSVB, BM_CLICK, 0, 0);
+  // A second OK while the first one is writing (handled during its pause) does nothing.
+  if (MLink.Busy()) {
+    return;
+  }
+  // Whoever pressed OK, a name that OK would not accept is not written.
+  if (!NameFieldsAcceptable(EditName->Text(), EditExt->Text())) {
+    return;
+  }
+  const SaveDialogLink::Hold hold(MLink);
+  const LinkProblem written = WriteNameToDialog();
+  if (written == LinkProblem::Changed || written == LinkProblem::NoAnswer) {
+    // Nothing was written: the window and the edited name stay, so that nothing typed is lost.
+    if (written == LinkProblem::Changed) {
+      // Never to be written to again: the handles may already name other programs' windows.
+      MDlg = nullptr;
+      MEdt = nullptr;
+      MSVB = nullptr;
+      CHKSave->SetEnabled(false);
+      EditNameChange(*EditName);
+    }
+    TellUser(Handle(), WriteFailureText(written));
+    return;
+  }
+  if (CHKSave->Enabled() && CHKSave->Checked()) {
+    const LinkProblem pressed = MLink.PressSave(MDlg, MSVB);
+    if (pressed == LinkProblem::Changed || pressed == LinkProblem::NoAnswer) {
+      TellUser(Handle(), SaveFailureText());
+      return;
+    }
   }
   EndUse();
 }
 
 void TMainForm::BtnCancelClick(ui::Component&) {
+  if (MLink.Busy()) {
+    return;
+  }
   EndUse();
 }
 

@@ -470,7 +470,9 @@ void Button::SetDefaultLook(bool on) {
 }
 
 void Button::HandleCommand(WORD, WORD code) {
-  if (code == BN_CLICKED) {
+  // A BM_CLICK sent or posted by anyone reaches a disabled button (or one in a disabled window)
+  // too: it is no click.
+  if (code == BN_CLICKED && CanFocus()) {
     Raise(OnClick, *this);
   }
 }
@@ -517,6 +519,10 @@ void CheckBox::PerformAccessKey() {
 
 void CheckBox::HandleCommand(WORD, WORD code) {
   if (code == BN_CLICKED) {
+    if (!CanFocus()) {
+      SetChecked(checked_); // a disabled box does not change, whoever clicks it
+      return;
+    }
     checked_ = Checked();
     Raise(OnClick, *this);
   }

@@ -444,8 +444,13 @@ void Form::UpdateHint(Control& c, const std::u16string& hint) {
   // The control's own procedure relays the mouse to the tip (RelayToHint); the tip does not
   // subclass it.
   ti.uFlags = TTF_IDISHWND;
-  if (!SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti)) ||
-      !SendMessageW(tooltip_, TTM_GETTOOLCOUNT, 0, 0)) {
+  // TTM_UPDATETIPTEXT reports nothing, so ask whether the control has its tool already: one
+  // tool per control, however often its hint changes.
+  TTTOOLINFOW existing = ti;
+  existing.lpszText = nullptr; // only asks; no text is copied
+  if (SendMessageW(tooltip_, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&existing))) {
+    SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&ti));
+  } else {
     SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
   }
 }

@@ -11,6 +11,7 @@ public:
 
   HWND& MDlg() { return f_.MDlg; }
   HWND& MEdt() { return f_.MEdt; }
+  SaveDialogLink& MLink() { return f_.MLink; }
   ui::Edit*& MEdit() { return f_.MEdit; }
   int& MPOSC() { return f_.MPOSC; }
   std::u16string& MPPHotKeyC() { return f_.MPPHotKeyC; }

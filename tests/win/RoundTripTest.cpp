@@ -1,6 +1,7 @@
 // The editor window with Wine's real Save As dialog, opened by another process (savedlg.exe):
 // capture, placement over the dialog, writing the name back and pressing Save.
 #include "ChildProcess.h"
+#include "FakeDialogs.h"
 #include "MainFormFixture.h"
 
 #include "common/Wide.h"
@@ -218,7 +219,7 @@ TEST_F(RoundTripTest, CancelLeavesTheDialogAlone) {
   EXPECT_EQ(F().EditName->Text(), u"");
 }
 
-TEST_F(RoundTripTest, ADialogThatClosedBeforeOkGetsNothingAndNothingBreaks) {
+TEST_F(RoundTripTest, ADialogThatClosedBeforeOkGetsNothingAndTheNameStays) {
   OpenDialog(u"report.txt");
   F().CHKSave->SetChecked(true);
   ShowEditor();
@@ -227,9 +228,15 @@ TEST_F(RoundTripTest, ADialogThatClosedBeforeOkGetsNothingAndNothingBreaks) {
   const Report r = WaitForReport();
   EXPECT_EQ(r.result, u"0");
   ASSERT_FALSE(IsWindow(In().MEdt()));
-  F().BtnOK->Click();
-  EXPECT_FALSE(F().Visible());
-  EXPECT_EQ(F().EditName->Text(), u"");
+  {
+    MessageBoxWatch boxes;
+    F().BtnOK->Click();
+    EXPECT_EQ(MessageBoxWatch::Texts(),
+              std::vector<std::u16string>{WriteFailureText(LinkProblem::Changed)});
+  }
+  EXPECT_TRUE(F().Visible()) << "nothing the user typed is lost";
+  EXPECT_EQ(F().EditName->Text(), u"late");
+  EXPECT_FALSE(F().BtnOK->Enabled()) << "there is nothing to write to any more";
 }
 
 TEST_F(RoundTripTest, InANonResidentRunOkClosesTheWindow) {
