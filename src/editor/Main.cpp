@@ -162,12 +162,12 @@ void TMainForm::FormCreate(ui::Component&) {
   EnsureOnScreen(Handle());
   MPPPOS[static_cast<std::size_t>(MPOSC)]->SetChecked(true);
 
-  // The word list, hidden, owned by this window: it stays above it and has no task-bar button.
+  // The word list, hidden, owned by the application: no task-bar button of its own.
   FNoteForm = std::make_unique<TNoteForm>();
   NoteForm = FNoteForm.get();
   NoteForm->NameField = EditName;
   NoteForm->StartupSettings = settings ? &*settings : nullptr;
-  NoteForm->CreateWindowHandle(Handle());
+  NoteForm->CreateWindowHandle(ui::Application::Instance().Handle());
 
   int checked = 12;
   for (int i = 0; i < 26; ++i) {
@@ -243,12 +243,14 @@ void TMainForm::ReportHotKeyNotRegistered() {
 }
 
 void TMainForm::FormShow(ui::Component&) {
-  SetTopMost(Handle(), PPMostTop->Checked());
   MEdit = EditName;
   CaptureSaveDialog();
   FindSaveButton();
   AlignToDialog();
   CHKSave->SetEnabled(MSVB != nullptr);
+  // On top or not, as marked; this shows the window. It comes last, so that the window appears
+  // with the captured name in its fields, in its place, and not with the last use's for a moment.
+  SetTopMost(Handle(), PPMostTop->Checked());
   if (NoteForm && NoteForm->TBShow->Down()) {
     NoteForm->Show();
   }
@@ -327,6 +329,9 @@ void TMainForm::BtnOptionClick(ui::Component&) {
 
 void TMainForm::PPMostTopClick(ui::Component&) {
   SetTopMost(Handle(), PPMostTop->Checked());
+  if (NoteForm && NoteForm->Visible()) {
+    NoteForm->FollowEditorOnTop();
+  }
 }
 
 void TMainForm::PPPOSClick(ui::Component& sender) {

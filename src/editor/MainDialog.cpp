@@ -7,18 +7,11 @@
 #include "common/Wide.h"
 #include "common/WindowHelpers.h"
 #include "editor/NameModel.h"
+#include "ui/Application.h"
 
 #include <commctrl.h>
 
 namespace morvi {
-
-namespace {
-
-void TellUser(HWND owner, const std::u16string& text) {
-  MessageBoxW(owner, W(text), L"Morvi", MB_OK | MB_ICONWARNING);
-}
-
-} // namespace
 
 void TMainForm::ShowCaptureNotice(LinkProblem problem) {
   // Shown in the empty path field itself, and as its hint when the mouse rests on it.
@@ -101,13 +94,13 @@ void TMainForm::BtnOKClick(ui::Component&) {
       CHKSave->SetEnabled(false);
       EditNameChange(*EditName);
     }
-    TellUser(Handle(), WriteFailureText(written));
+    ui::Application::Instance().ShowWarning(WriteFailureText(written));
     return;
   }
   if (CHKSave->Enabled() && CHKSave->Checked()) {
     const LinkProblem pressed = MLink.PressSave(MDlg, MSVB);
     if (pressed == LinkProblem::Changed || pressed == LinkProblem::NoAnswer) {
-      TellUser(Handle(), SaveFailureText());
+      ui::Application::Instance().ShowWarning(SaveFailureText());
       return;
     }
   }

@@ -435,10 +435,12 @@ void Form::UpdateHint(Control& c, const std::u16string& hint) {
   ti.uId = reinterpret_cast<UINT_PTR>(c.Handle());
   ti.lpszText = const_cast<LPWSTR>(W(hint));
   if (!tooltip_) {
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
+    // Owned by the application's window, not by the form: Wine cannot put a window that owns
+    // another on top of the others (always on top would not take).
+    tooltip_ = CreateWindowExW(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+        Application::Instance().Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   }
   // The control's own procedure relays the mouse to the tip (RelayToHint); the tip does not

@@ -108,6 +108,7 @@ void TNoteForm::FormCloseQuery(ui::Component&, bool&) {
 
 void TNoteForm::FormShow(ui::Component&) {
   FollowEditorMonitor();
+  FollowEditorOnTop();
   if (ListBox->Count() > 0 && ListBox->ItemIndex() < 0) {
     ListBox->SetItemIndex(0);
   }
@@ -126,6 +127,13 @@ void TNoteForm::FollowEditorMonitor() {
   const ui::Box placed = FollowToMonitor(ScreenBounds(), MonitorRect(own), MonitorRect(target));
   SetWindowPos(Handle(), nullptr, placed.left, placed.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TNoteForm::FollowEditorOnTop() {
+  const HWND editor = NameField ? NameField->OwnerForm().Handle() : nullptr;
+  const bool onTop = editor && (GetWindowLongPtrW(editor, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SetWindowPos(Handle(), onTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TNoteForm::FormResize(ui::Component&) {

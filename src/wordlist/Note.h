@@ -51,6 +51,9 @@ public:
   // Reads the file into the list; the list keeps what it had when the file cannot be read.
   void LoadList();
 
+  // Always on top exactly while the editor window is, so that the two stay in reach together.
+  void FollowEditorOnTop();
+
 private:
   void BuildComponents();
   void BindEvents();

@@ -1,6 +1,7 @@
 // Starting Morvi.exe for real: one resident instance per session, a second start that brings
 // its window up, the activation message from outside, and a data folder that cannot be made.
 #include "ChildProcess.h"
+#include "MorviFiles.h"
 #include "WinTest.h"
 #include "ui/Application.h"
 
@@ -76,6 +77,7 @@ protected:
 
   bool Running() const { return first_ && first_->ExitCode() == STILL_ACTIVE; }
 
+  const MorviFiles files_; // no settings of another test's run
   std::unique_ptr<ChildProcess> first_;
 };
 

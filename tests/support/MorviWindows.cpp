@@ -37,6 +37,15 @@ HWND VisiblePopupMenu() {
   return w && IsWindowVisible(w) ? w : nullptr;
 }
 
+int VisiblePopupMenus() {
+  int n = 0;
+  for (HWND w = FindWindowW(L"#32768", nullptr); w;
+       w = FindWindowExW(nullptr, w, L"#32768", nullptr)) {
+    n += IsWindowVisible(w) ? 1 : 0;
+  }
+  return n;
+}
+
 HWND FocusOfThreadOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;

@@ -15,6 +15,8 @@ std::vector<HWND> EditFieldsOf(HWND morvi);
 
 // A popup menu that is open on the screen, of any process; 0 when none is.
 HWND VisiblePopupMenu();
+// How many popup menus are open on the screen: 2 while a submenu is open.
+int VisiblePopupMenus();
 
 // The window that has the keyboard focus in the thread of the given window.
 HWND FocusOfThreadOf(HWND window);

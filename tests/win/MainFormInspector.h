@@ -21,6 +21,7 @@ public:
   const std::array<ui::MenuItem*, 3>& MPPPOS() const { return f_.MPPPOS; }
   const std::array<ui::MenuItem*, 3>& MPPDate() const { return f_.MPPDate; }
   const std::array<std::uint16_t, 7>& MShortCut() const { return f_.MShortCut; }
+  std::function<bool(HWND, int, UINT, UINT)>& FRegisterHotKey() { return f_.FRegisterHotKey; }
 
 private:
   TMainForm& f_;

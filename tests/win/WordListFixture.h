@@ -1,5 +1,6 @@
 // A real editor window with its word list, made over a scratch data folder that a test fills
-// first (the settings file, the word-list file), for tests that drive the word list.
+// first (the settings file, the word-list file), for tests of the word list and of the windows'
+// life.
 #pragma once
 
 #include "MainFormInspector.h"
@@ -13,13 +14,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace morvi::test {
 
-class WordListTest : public ::testing::Test {
+class EditorFilesTest : public ::testing::Test {
 protected:
   void SetUp() override {
     ui::Application::Instance().Initialize();
@@ -40,10 +42,14 @@ protected:
   std::u16string IniFile() const { return folder_ + u"\\Morvi.ini"; }
   void WriteNote(const std::string& bytes) { ASSERT_TRUE(WriteFileBytes(NoteFile(), bytes)); }
 
-  // Makes the editor window, which makes the word list.
+  // Makes the editor window, which makes the word list. beforeCreate_ may prepare the window
+  // object first (a stand-in for the hot-key registration).
   void Create() {
     form_ = std::make_unique<TMainForm>();
     MainForm = form_.get();
+    if (beforeCreate_) {
+      beforeCreate_(*form_);
+    }
     form_->CreateWindowHandle();
     ASSERT_NE(form_->Handle(), nullptr);
     ASSERT_NE(NoteForm, nullptr);
@@ -82,10 +88,15 @@ protected:
 
   TNoteForm& Note() { return *NoteForm; }
   TMainForm& F() { return *form_; }
+  MainFormInspector In() { return MainFormInspector(*form_); }
 
+  std::function<void(TMainForm&)> beforeCreate_;
   TempFolder data_;
   std::u16string folder_;
   std::unique_ptr<TMainForm> form_;
 };
+
+class WordListTest : public EditorFilesTest {};
+class LifeCycleTest : public EditorFilesTest {};
 
 } // namespace morvi::test

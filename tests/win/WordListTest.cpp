@@ -43,7 +43,7 @@ long HorizontalExtent(const ui::ListBox& list) {
 
 // ---- The window and its tool bar ----
 
-TEST_F(WordListTest, IsAHiddenToolWindowWithoutTitleButtonsOwnedByTheEditor) {
+TEST_F(WordListTest, IsAHiddenToolWindowWithoutTitleButtonsOwnedByTheApplication) {
   Create();
   HWND w = Note().Handle();
   EXPECT_EQ(FindWindowW(L"TNoteForm", L"Morvi - 単語帳"), w);
@@ -55,7 +55,7 @@ TEST_F(WordListTest, IsAHiddenToolWindowWithoutTitleButtonsOwnedByTheEditor) {
   EXPECT_FALSE(style & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) << "no title-bar buttons";
   EXPECT_TRUE(ex & WS_EX_TOOLWINDOW) << "narrow title bar, no task-bar button";
   EXPECT_FALSE(ex & WS_EX_APPWINDOW);
-  EXPECT_EQ(GetWindow(w, GW_OWNER), F().Handle());
+  EXPECT_EQ(GetWindow(w, GW_OWNER), ui::Application::Instance().Handle());
   EXPECT_EQ(GetClassLongPtrW(w, GCLP_HBRBACKGROUND), static_cast<ULONG_PTR>(COLOR_BTNFACE + 1));
 }
 
@@ -568,6 +568,24 @@ TEST_F(WordListTest, WithShowDownTheListComesAndGoesWithTheEditor) {
                 "\r\nHeight=" + std::to_string(at.height) +
                 "\r\nWidth=" + std::to_string(at.width) + "\r\nShow=1\r\n\r\n")
       << "its close saved its settings";
+}
+
+TEST_F(WordListTest, ItIsOnTopWhileTheEditorIs) {
+  WriteNote("one\r\n");
+  Create();
+  ShowEditor();
+  const auto onTop = [](HWND w) {
+    return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  };
+  ShowList();
+  EXPECT_FALSE(onTop(Note().Handle()));
+  F().PPMostTop->Click();
+  EXPECT_TRUE(onTop(F().Handle()));
+  EXPECT_TRUE(onTop(Note().Handle()));
+  Note().Close();
+  F().PPMostTop->Click();
+  ShowList();
+  EXPECT_FALSE(onTop(Note().Handle()));
 }
 
 // ---- Settings ----
