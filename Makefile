@@ -1,8 +1,12 @@
-# The two commands of Morvi's README. Each installs what it needs first.
-.PHONY: run test
+# The commands of Morvi's README. Each installs what it needs first.
+#   make release NOTEST=1   builds the release without running the tests first
+.PHONY: run test release
 
 run:
 	@scripts/run
 
 test:
 	@scripts/test
+
+release:
+	@scripts/release $(if $(NOTEST),--no-test)
