@@ -1,6 +1,6 @@
 # The commands of Morvi's README. Each installs what it needs first.
 #   make release NOTEST=1   builds the release without running the tests first
-.PHONY: run test release
+.PHONY: run test release screenshots
 
 run:
 	@scripts/run
@@ -10,3 +10,6 @@ test:
 
 release:
 	@scripts/release $(if $(NOTEST),--no-test)
+
+screenshots:
+	@scripts/screenshots
