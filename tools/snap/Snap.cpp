@@ -1,11 +1,18 @@
-// snap: waits for a visible top-level window with a given class and title, then saves what it
-// shows on the screen as a PNG file. Used by the run command on a virtual display.
+// snap: waits for visible top-level windows with given classes and titles, then saves what they
+// show on the screen as a PNG file. Used by the run and screenshots commands on a virtual display.
 //
-//   snap OUT.png CLASS TITLE [TIMEOUT_MS]   save the window once it is visible
-//   snap --wait CLASS TITLE [TIMEOUT_MS]    only wait until the window exists, hidden or not
+//   snap OUT.png CLASS TITLE [TIMEOUT_MS]      save the window once it is visible
+//   snap --area OUT.png TIMEOUT_MS CLASS TITLE [CLASS TITLE ...]
+//                                              save the smallest rectangle that holds all the
+//                                              windows, once every one of them is visible
+//   snap --wait CLASS TITLE [TIMEOUT_MS]       only wait until the window exists, hidden or not
 //
-// Exit code 0 when the picture was written (or the window exists), 1 when no such window
-// appeared in time.
+// The picture is taken once the screen has stopped changing there (two shots alike). With --area,
+// one line for each window goes to the standard output, "window CLASS LEFT TOP RIGHT BOTTOM"
+// (screen pixels), then "picture WIDTH HEIGHT".
+//
+// Exit code 0 when the picture was written (or the window exists), 1 when a window did not
+// appear in time or the file could not be written, 2 on wrong usage.
 #include <windows.h>
 
 #include <cstdint>
@@ -98,36 +105,33 @@ bool WritePng(const wchar_t* path, int w, int h, const std::vector<std::uint8_t>
   return fclose(f) == 0 && ok;
 }
 
-} // namespace
+struct Target {
+  const wchar_t* cls;
+  const wchar_t* title;
+  HWND hwnd = nullptr;
+  RECT rect{};
+};
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 4) {
-    fwprintf(stderr, L"usage: snap OUT.png CLASS TITLE [TIMEOUT_MS]\n");
-    return 2;
-  }
-  SetProcessDPIAware();
-  const bool waitOnly = lstrcmpW(argv[1], L"--wait") == 0;
-  const DWORD timeout = argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : 15000;
+// Waits until every target is a visible window; false when one is still missing at the deadline.
+bool FindAll(std::vector<Target>& targets, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
-  HWND w = nullptr;
-  while (GetTickCount() - start < timeout) {
-    w = FindWindowW(argv[2], argv[3]);
-    if (w && (waitOnly || IsWindowVisible(w))) {
-      break;
+  for (;;) {
+    bool all = true;
+    for (Target& t : targets) {
+      t.hwnd = FindWindowW(t.cls, t.title);
+      if (!t.hwnd || !IsWindowVisible(t.hwnd)) {
+        t.hwnd = nullptr;
+        all = false;
+      }
     }
-    w = nullptr;
+    if (all || GetTickCount() - start > timeoutMs) {
+      return all;
+    }
     Sleep(50);
   }
-  if (w && waitOnly) {
-    return 0;
-  }
-  if (!w) {
-    fwprintf(stderr, L"snap: no visible window \"%ls\" of class %ls\n", argv[3], argv[2]);
-    return 1;
-  }
-  Sleep(700); // let it finish painting
-  RECT r;
-  GetWindowRect(w, &r);
+}
+
+std::vector<std::uint8_t> Grab(const RECT& r) {
   const int width = r.right - r.left, height = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);
@@ -145,9 +149,106 @@ int wmain(int argc, wchar_t** argv) {
   DeleteObject(bmp);
   DeleteDC(mem);
   ReleaseDC(nullptr, screen);
-  if (!WritePng(argv[1], width, height, pixels)) {
-    fwprintf(stderr, L"snap: cannot write %ls\n", argv[1]);
+  return pixels;
+}
+
+// Asks each window to paint now and waits until its thread has done so, then takes shots until
+// two in a row are alike: the windows have finished painting and the display has caught up.
+std::vector<std::uint8_t> SettledShot(const std::vector<Target>& targets, const RECT& r) {
+  for (const Target& t : targets) {
+    RedrawWindow(t.hwnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(t.hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  }
+  std::vector<std::uint8_t> last = Grab(r);
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < 5000) {
+    Sleep(150);
+    std::vector<std::uint8_t> now = Grab(r);
+    if (now == last) {
+      break;
+    }
+    last = std::move(now);
+  }
+  return last;
+}
+
+int Save(const wchar_t* out, std::vector<Target> targets, DWORD timeoutMs, bool report) {
+  if (!FindAll(targets, timeoutMs)) {
+    for (const Target& t : targets) {
+      if (!t.hwnd) {
+        fwprintf(stderr, L"snap: no visible window \"%ls\" of class %ls\n", t.title, t.cls);
+      }
+    }
     return 1;
   }
+  RECT area{};
+  for (Target& t : targets) {
+    GetWindowRect(t.hwnd, &t.rect);
+    if (&t == &targets.front()) {
+      area = t.rect;
+    } else {
+      UnionRect(&area, &area, &t.rect);
+    }
+  }
+  // Only what lies on the screen can be seen.
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  IntersectRect(&area, &area, &screen);
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0) {
+    fwprintf(stderr, L"snap: the windows lie off the screen\n");
+    return 1;
+  }
+  const std::vector<std::uint8_t> pixels = SettledShot(targets, area);
+  if (!WritePng(out, width, height, pixels)) {
+    fwprintf(stderr, L"snap: cannot write %ls\n", out);
+    return 1;
+  }
+  if (!report) {
+    return 0;
+  }
+  for (const Target& t : targets) {
+    wprintf(L"window %ls %ld %ld %ld %ld\n", t.cls, t.rect.left, t.rect.top, t.rect.right,
+            t.rect.bottom);
+  }
+  wprintf(L"picture %d %d\n", width, height);
   return 0;
+}
+
+int Usage() {
+  fwprintf(stderr, L"usage: snap OUT.png CLASS TITLE [TIMEOUT_MS]\n"
+                   L"       snap --area OUT.png TIMEOUT_MS CLASS TITLE [CLASS TITLE ...]\n"
+                   L"       snap --wait CLASS TITLE [TIMEOUT_MS]\n");
+  return 2;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  SetProcessDPIAware();
+  if (argc >= 4 && lstrcmpW(argv[1], L"--wait") == 0) {
+    const DWORD timeout = argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : 15000;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeout) {
+      if (FindWindowW(argv[2], argv[3])) {
+        return 0;
+      }
+      Sleep(50);
+    }
+    fwprintf(stderr, L"snap: no window \"%ls\" of class %ls\n", argv[3], argv[2]);
+    return 1;
+  }
+  if (argc >= 6 && argc % 2 == 0 && lstrcmpW(argv[1], L"--area") == 0) {
+    std::vector<Target> targets;
+    for (int i = 4; i + 1 < argc; i += 2) {
+      targets.push_back({argv[i], argv[i + 1]});
+    }
+    return Save(argv[2], targets, static_cast<DWORD>(_wtoi(argv[3])), true);
+  }
+  if (argc >= 4 && argv[1][0] != L'-') {
+    const DWORD timeout = argc > 4 ? static_cast<DWORD>(_wtoi(argv[4])) : 15000;
+    return Save(argv[1], {{argv[2], argv[3]}}, timeout, false);
+  }
+  return Usage();
 }
