@@ -1,7 +1,7 @@
 // How long the rules on the show path and behind every key press take: splitting a captured
 // name, judging it, the caret commands and the editing menu's states, and reading the
 // activation message. Run: build/native/bench/morvi_core_bench
-#include "app/Activation.h"
+#include "common/Activation.h"
 #include "editor/CaretCommands.h"
 #include "editor/NameModel.h"
 

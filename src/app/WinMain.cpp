@@ -1,9 +1,10 @@
 // The program entry: the data folder first, then one instance per logon session. A second start
 // asks the running instance to show its window and ends.
-#include "app/Activation.h"
+#include "app/Startup.h"
+#include "common/Activation.h"
 #include "common/DataFolder.h"
 #include "common/Handles.h"
-#include "editor/Main.h"
+#include "common/Wide.h"
 #include "ui/Application.h"
 
 #include <shellapi.h>
@@ -29,7 +30,8 @@ int ArgumentCount() {
 }
 
 void ActivateRunningInstance(ui::Application& app) {
-  HWND running = FindWindowW(L"TMainForm", L"Morvi");
+  HWND running =
+      FindWindowW(W(std::u16string(kEditorWindowClass)), W(std::u16string(kEditorWindowTitle)));
   if (!running) {
     return; // the running instance is still starting: nothing to ask
   }
@@ -63,12 +65,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // Held open for the whole run; the system removes the mutex when the process ends.
   const KernelHandle instance(CreateMutexW(nullptr, FALSE, kInstanceMutex));
 
-  app.Initialize();
-  TMainForm form;
-  MainForm = &form;
-  app.SetMainForm(&form);
-  form.CreateWindowHandle();
-  app.Run();
-  MainForm = nullptr;
-  return 0;
+  return RunFirstInstance(app);
 }

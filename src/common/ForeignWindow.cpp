@@ -2,6 +2,7 @@
 
 #include "common/Handles.h"
 #include "common/Wide.h"
+#include "common/WindowRules.h"
 
 #include <vector>
 
@@ -10,6 +11,32 @@ namespace morvi {
 namespace {
 
 constexpr int kTextUnits = 260; // with the terminating NUL
+
+void BringToFront(HWND window) {
+  BringWindowToTop(window);
+  SetForegroundWindow(window);
+}
+
+// Without the lock time-out another process may not take the foreground. The user's value is
+// put back afterwards; when it cannot be read it is not touched at all.
+void BringToFrontUnlocked(HWND window) {
+  DWORD saved = 0;
+  if (!SystemParametersInfoW(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &saved, 0)) {
+    BringToFront(window);
+    return;
+  }
+  SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, SPIF_SENDCHANGE);
+  BringToFront(window);
+  SystemParametersInfoW(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                        reinterpret_cast<PVOID>(static_cast<UINT_PTR>(saved)), SPIF_SENDCHANGE);
+}
+
+bool SystemQualifiesForAttach() {
+  OSVERSIONINFOW v{};
+  v.dwOSVersionInfoSize = sizeof v;
+  return GetVersionExW(&v) &&
+         QualifiesForAttach(v.dwPlatformId, v.dwMajorVersion, v.dwMinorVersion);
+}
 
 } // namespace
 
@@ -106,6 +133,79 @@ void WaitAnswering(DWORD ms) {
                                 QS_SENDMESSAGE | QS_POSTMESSAGE | QS_PAINT | QS_TIMER | QS_HOTKEY,
                                 0);
   }
+}
+
+bool ForceForegroundWindow(HWND window) {
+  // Nothing to bring up: a vanished window must not count as "already in front" when no window
+  // is in the foreground.
+  if (!IsWindow(window)) {
+    return false;
+  }
+  if (GetForegroundWindow() == window) {
+    return true;
+  }
+  if (SystemQualifiesForAttach()) {
+    const DWORD front = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+    const DWORD target = GetWindowThreadProcessId(window, nullptr);
+    bool worked = false;
+    // The target window's thread joins the foreground thread's input, which lets it take the
+    // foreground.
+    if (AttachThreadInput(target, front, TRUE)) {
+      BringToFront(window);
+      AttachThreadInput(target, front, FALSE);
+      worked = GetForegroundWindow() == window;
+    }
+    if (!worked) {
+      BringToFrontUnlocked(window);
+    }
+  } else {
+    BringToFront(window);
+  }
+  return GetForegroundWindow() == window;
+}
+
+void FocusForeignControl(HWND control) {
+  const DWORD front = GetWindowThreadProcessId(GetForegroundWindow(), nullptr);
+  const DWORD self = GetCurrentThreadId();
+  // Attaching fails when the foreground window is our own thread's; SetFocus alone does then.
+  if (AttachThreadInput(self, front, TRUE)) {
+    SetFocus(control);
+    // Always detach again, also when nothing had the focus before: staying joined to another
+    // program's input would tie our keyboard state to its thread.
+    AttachThreadInput(self, front, FALSE);
+  } else {
+    SetFocus(control);
+  }
+}
+
+HWND FindChildByClass(HWND parent, const std::u16string& className) {
+  struct Search {
+    const std::u16string& sought;
+    HWND found;
+  } search{className, nullptr};
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM lp) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(lp);
+        if (WindowClassName(window) == s.sought) {
+          s.found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool IsFileDialog(HWND window) {
+  if (WindowClassName(window) != u"#32770") {
+    return false;
+  }
+  if (!FindWindowExW(window, nullptr, L"SHELLDLL_DefView", nullptr) &&
+      !FindWindowExW(window, nullptr, L"DUIViewWndClassName", nullptr)) {
+    return false;
+  }
+  return GetDlgItem(window, IDOK) && GetDlgItem(window, IDCANCEL);
 }
 
 } // namespace morvi

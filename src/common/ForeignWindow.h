@@ -1,6 +1,8 @@
-// Talking to windows of other programs, which may be hung, slow, hostile or gone: every message
-// goes with a bounded wait, texts are read into a fixed buffer, and Morvi's own window keeps
-// answering while it waits. They report failure only through their results.
+// Windows of other programs, which may be hung, slow, hostile or gone: every message goes with a
+// bounded wait, texts are read into a fixed buffer, and Morvi's own window keeps answering while
+// it waits; a window comes to the foreground and a control of another thread takes the focus;
+// the Save As dialog is recognised and its controls found. They report failure only through
+// their results.
 #pragma once
 
 #include "common/ForeignReply.h"
@@ -38,6 +40,20 @@ DWORD WindowProcessId(HWND window);
 // The mandatory integrity level of the process (its RID, such as 0x2000 for medium and 0x3000
 // for high), when its token can be read.
 std::optional<std::uint32_t> ProcessIntegrityLevel(DWORD processId);
+
+// Makes the window the foreground window, also when another process owns the foreground; true
+// when it is the foreground window afterwards.
+bool ForceForegroundWindow(HWND window);
+
+// Gives the keyboard focus to a control of the foreground window's thread (possibly another
+// process's).
+void FocusForeignControl(HWND control);
+
+// The first descendant of parent whose class name is exactly className; 0 for none.
+HWND FindChildByClass(HWND parent, const std::u16string& className);
+
+// A common file dialog: class "#32770" with a shell view child and the OK and Cancel items.
+bool IsFileDialog(HWND window);
 
 // Waits ms milliseconds while handling this thread's sent, posted and paint messages, so that
 // Morvi's windows keep answering. Input stays queued for afterwards: no key or click acts in

@@ -1,9 +1,10 @@
 #include "editor/Main.h"
 
-#include "app/Activation.h"
+#include "common/Activation.h"
 #include "common/DataFolder.h"
+#include "common/ForeignWindow.h"
+#include "common/ScreenPlacement.h"
 #include "common/SettingValues.h"
-#include "common/WindowHelpers.h"
 #include "editor/HotKey.h"
 #include "editor/NameModel.h"
 #include "ui/Application.h"
@@ -27,7 +28,7 @@ constexpr UINT kHotKeyNotRegistered = WM_APP + 1;
 
 } // namespace
 
-TMainForm::TMainForm() : Form(u"TMainForm", u"MainForm") {
+TMainForm::TMainForm() : Form(std::u16string(kEditorWindowClass), u"MainForm") {
   BuildComponents();
   BindEvents();
   FRegisterHotKey = [](HWND w, int id, UINT modifiers, UINT vk) {
@@ -137,7 +138,7 @@ void TMainForm::PPInvalidChaClick(ui::Component&) {
 void TMainForm::FormCreate(ui::Component&) {
   // The window keeps the place it is given (the design has one); only its width may change.
   const ui::Box outer = ScreenBounds();
-  SetConstraints({0, outer.height, 0, outer.height});
+  SetSizeLimits({0, outer.height, 0, outer.height});
 
   for (int i = 1; i <= 2; ++i) {
     MPPDate[i] =

@@ -160,7 +160,7 @@ private:
   std::unique_ptr<TNoteForm> FNoteForm;      // the word list, which NoteForm names
   // How the hot key is registered: RegisterHotKey, unless a test stands in for it.
   std::function<bool(HWND, int, UINT, UINT)> FRegisterHotKey;
-  SaveDialogLink MLink;                      // the messages to the dialog and their checks
+  SaveDialogLink MLink; // the messages to the dialog and their checks
 };
 
 // The one editor window.

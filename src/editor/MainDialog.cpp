@@ -4,8 +4,8 @@
 // user sees.
 #include "editor/Main.h"
 
+#include "common/ScreenPlacement.h"
 #include "common/Wide.h"
-#include "common/WindowHelpers.h"
 #include "editor/NameModel.h"
 #include "ui/Application.h"
 

@@ -2,11 +2,13 @@
 // name, the editing menu and the six fixed keys.
 #include "editor/Main.h"
 
+#include "common/Clipboard.h"
 #include "common/Clock.h"
 #include "common/TextHelpers.h"
-#include "common/WindowHelpers.h"
 #include "editor/CaretCommands.h"
 #include "editor/NameModel.h"
+#include "ui/Application.h"
+#include "ui/Controls.h"
 
 namespace morvi {
 
@@ -81,7 +83,8 @@ void TMainForm::Apply(const std::optional<CaretEdit>& edit) {
   }
   ui::Edit& field = Target();
   if (edit->clipboard) {
-    SetClipboardText(*edit->clipboard); // the text leaves the field even if this fails
+    // The text leaves the field even if this fails.
+    SetClipboardText(ui::Application::Instance().Handle(), *edit->clipboard);
   }
   field.SetText(edit->text);
   field.PlaceCaret(edit->caret);

@@ -2,6 +2,8 @@
 // and initial state, and both popup menus with their items.
 #include "editor/Main.h"
 
+#include "common/Activation.h"
+
 namespace morvi {
 
 using ui::Align;
@@ -17,7 +19,7 @@ void TMainForm::BuildComponents() {
   d.top = 150;
   d.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_THICKFRAME;
   d.exStyle = WS_EX_APPWINDOW;
-  d.title = u"Morvi";
+  d.title = kEditorWindowTitle;
   d.fontFace = u"Tahoma";
   d.fontHeight = 11;
   d.iconId = 1;

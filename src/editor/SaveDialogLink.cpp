@@ -3,7 +3,6 @@
 #include "common/ForeignWindow.h"
 #include "common/TextHelpers.h"
 #include "common/Wide.h"
-#include "common/WindowHelpers.h"
 
 namespace morvi {
 

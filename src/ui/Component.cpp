@@ -1,6 +1,7 @@
 #include "ui/Component.h"
 
 #include "common/FileError.h"
+#include "common/TextEncoding.h"
 #include "ui/Application.h"
 
 namespace morvi::ui {
@@ -12,8 +13,17 @@ bool Guard(const std::function<void()>& f) {
   } catch (const FileError& e) {
     Application::Instance().ShowError(e.Message());
   } catch (const std::exception& e) {
+    // Exception texts are UTF-8; one that is not is shown as its bytes would read in Latin-1
+    // rather than not at all.
     const std::string what = e.what();
-    Application::Instance().ShowError(std::u16string(what.begin(), what.end()));
+    std::optional<std::u16string> text = DecodeUtf8(what);
+    if (!text) {
+      text.emplace();
+      for (const unsigned char c : what) {
+        text->push_back(c);
+      }
+    }
+    Application::Instance().ShowError(*text);
   } catch (...) {
     Application::Instance().ShowError(u"Unexpected error");
   }

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include <unordered_map>
 
 namespace morvi::ui {
@@ -14,41 +16,44 @@ namespace {
 
 const wchar_t kPanelClass[] = L"MorviPanel";
 
-struct Placement {
-  Control* control;
-  Box box;
-};
-
-void Collect(const Container& c, const Box& client, int dpi, int designDpi,
-             std::vector<Placement>& out) {
-  const int inset = c.BorderInset();
-  const Box area{inset, inset, std::max(0, client.width - 2 * inset),
-                 std::max(0, client.height - 2 * inset)};
-  std::vector<AlignItem> items;
-  for (Control* child : c.Children()) {
-    items.push_back({child->Alignment(), ScaleBox(child->Designed(), dpi, designDpi)});
-  }
-  const std::vector<Box> boxes = Arrange(area, items);
-  for (std::size_t i = 0; i < boxes.size(); ++i) {
-    Control* child = c.Children()[i];
-    out.push_back({child, boxes[i]});
-    if (const auto* inner = dynamic_cast<const Container*>(child)) {
-      Collect(*inner, {0, 0, boxes[i].width, boxes[i].height}, dpi, designDpi, out);
-    }
-  }
-}
-
 } // namespace
 
 // ---- Container ----
 
 void Container::ArrangeChildren(int clientWidth, int clientHeight, int dpi, int designDpi) {
-  std::vector<Placement> placements;
-  Collect(*this, {0, 0, clientWidth, clientHeight}, dpi, designDpi, placements);
-  for (const Placement& p : placements) {
-    if (p.control->Handle()) {
-      SetWindowPos(p.control->Handle(), nullptr, p.box.left, p.box.top, p.box.width, p.box.height,
+  const int inset = BorderInset();
+  const Box area{inset, inset, std::max(0, clientWidth - 2 * inset),
+                 std::max(0, clientHeight - 2 * inset)};
+  std::vector<AlignItem> items;
+  items.reserve(Children().size());
+  for (Control* child : Children()) {
+    items.push_back({child->Alignment(), ScaleBox(child->Designed(), dpi, designDpi)});
+  }
+  const std::vector<Box> boxes = Arrange(area, items);
+  // The children of one parent move in one batch; a child that stays where it is is not moved.
+  HDWP batch = BeginDeferWindowPos(static_cast<int>(boxes.size()));
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    Control* child = Children()[i];
+    const Box& b = boxes[i];
+    if (!child->Handle() || (child->placed_ && *child->placed_ == b)) {
+      continue;
+    }
+    child->placed_ = b;
+    if (batch) {
+      batch = DeferWindowPos(batch, child->Handle(), nullptr, b.left, b.top, b.width, b.height,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (!batch) { // the batch could not be made or grown: this child moves alone
+      SetWindowPos(child->Handle(), nullptr, b.left, b.top, b.width, b.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  if (batch) {
+    EndDeferWindowPos(batch);
+  }
+  for (std::size_t i = 0; i < boxes.size(); ++i) {
+    if (auto* inner = dynamic_cast<Container*>(Children()[i])) {
+      inner->ArrangeChildren(boxes[i].width, boxes[i].height, dpi, designDpi);
     }
   }
 }
@@ -366,6 +371,21 @@ HWND Edit::CreateWindowFor(HWND parent) {
   return h;
 }
 
+void Edit::SetMaxLength(int n) {
+  maxLength_ = n;
+  if (Handle()) {
+    SendMessageW(Handle(), EM_SETLIMITTEXT, static_cast<WPARAM>(n), 0);
+  }
+}
+
+void Edit::SetReadOnly(bool on) {
+  readOnly_ = on;
+  if (Handle()) {
+    SendMessageW(Handle(), EM_SETREADONLY, on, 0);
+    InvalidateRect(Handle(), nullptr, TRUE); // the colours of a read-only field differ
+  }
+}
+
 std::u16string Edit::Text() const {
   if (!Handle()) {
     return {};
@@ -446,6 +466,16 @@ HBRUSH Edit::HandleCtlColor(UINT msg, HDC dc) {
     return GetSysColorBrush(COLOR_BTNFACE);
   }
   return nullptr;
+}
+
+std::uint16_t CaretCharIndex(const Edit& edit) {
+  return edit.CaretIndex();
+}
+
+void InsertAtCaret(Edit& edit, const std::u16string& text) {
+  const std::u16string old = edit.Text();
+  const std::size_t at = std::min<std::size_t>(CaretCharIndex(edit), old.size());
+  edit.SetText(old.substr(0, at) + text + old.substr(at));
 }
 
 // ---- Button ----

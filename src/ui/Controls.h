@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -123,6 +124,8 @@ private:
   std::u16string caption_;
   HWND hwnd_ = nullptr;
   WNDPROC baseProc_ = nullptr; // the window's own procedure, behind ControlProc
+  friend class Container;
+  std::optional<Box> placed_; // where the last layout put the window
 };
 
 // What the parent window (a form or a panel) does with a message from one of its child controls:
@@ -159,9 +162,9 @@ public:
 
   // How many characters the user can type (0: the platform's limit). Text set by the program is
   // not cut.
-  void SetMaxLength(int n) { maxLength_ = n; }
+  void SetMaxLength(int n);
   int MaxLength() const { return maxLength_; }
-  void SetReadOnly(bool on) { readOnly_ = on; }
+  void SetReadOnly(bool on);
   bool ReadOnly() const { return readOnly_; }
 
   // The hint shown when the mouse rests on the field.
@@ -197,6 +200,14 @@ private:
   std::u16string hint_;
   std::uint16_t caretRecord_ = 0;
 };
+
+// The caret's 0-based character index in the field; for a field that lost the focus, where its
+// caret stood last.
+std::uint16_t CaretCharIndex(const Edit& edit);
+
+// Puts text into the field at its caret index. The field's text is assigned only when it
+// changes; the caret is not moved behind the insertion.
+void InsertAtCaret(Edit& edit, const std::u16string& text);
 
 class Button : public Control {
 public:

@@ -8,30 +8,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace morvi::ui {
 
 namespace {
-
-bool KeyDown(int vk) {
-  return (GetKeyState(vk) & 0x8000) != 0;
-}
-
-void AppendTabSequence(const Container& c, std::vector<Control*>& out) {
-  std::vector<Control*> kids = c.Children();
-  std::stable_sort(kids.begin(), kids.end(), [](const Control* a, const Control* b) {
-    return a->TabOrder() < b->TabOrder();
-  });
-  for (Control* k : kids) {
-    if (const auto* inner = dynamic_cast<const Container*>(k)) {
-      if (k->Visible() && k->Enabled()) {
-        AppendTabSequence(*inner, out);
-      }
-    } else if (k->TabStop() && k->Visible() && k->CanFocus()) {
-      out.push_back(k);
-    }
-  }
-}
 
 void AppendAll(const Container& c, std::vector<Control*>& out) {
   for (Control* k : c.Children()) {
@@ -76,7 +57,40 @@ Component* Form::FindComponent(std::u16string_view name) const {
   return nullptr;
 }
 
+namespace {
+
+// The messages that the form handles itself: a handler bound to one of them would take its place
+// unseen (the layout, the size limits, the close query...).
+bool HandledByTheForm(UINT message) {
+  switch (message) {
+  case WM_NCCREATE:
+  case WM_NCDESTROY:
+  case WM_COMMAND:
+  case WM_NOTIFY:
+  case WM_CTLCOLOREDIT:
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+  case WM_CTLCOLORLISTBOX:
+  case WM_SIZE:
+  case WM_GETMINMAXINFO:
+  case WM_WINDOWPOSCHANGING:
+  case WM_DPICHANGED:
+  case WM_MENUCHAR:
+  case WM_ACTIVATE:
+  case WM_CLOSE:
+  case WM_DESTROY:
+    return true;
+  default:
+    return false;
+  }
+}
+
+} // namespace
+
 void Form::BindMessage(UINT message, MessageHandler handler) {
+  if (HandledByTheForm(message)) {
+    throw std::logic_error("a form handles this message itself; use its event");
+  }
   handlers_[message] = std::move(handler);
 }
 
@@ -109,9 +123,15 @@ void Form::CreateWindowHandle(HWND owner) {
   const SIZE outer = OuterSizeForClient(d.clientWidth, d.clientHeight, d.style, d.exStyle, d.dpi);
   const int x = d.hasPosition ? d.left : CW_USEDEFAULT;
   const int y = d.hasPosition ? d.top : CW_USEDEFAULT;
-  CreateWindowExW(d.exStyle, W(className_), W(d.title), d.style, x, y, outer.cx, outer.cy, owner,
-                  nullptr, GetModuleHandleW(nullptr), this);
+  HWND made = CreateWindowExW(d.exStyle, W(className_), W(d.title), d.style, x, y, outer.cx,
+                              outer.cy, owner, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) {
+    creationError_ = made ? ERROR_INVALID_WINDOW_HANDLE : GetLastError();
+    // A class of that name that is not a form's (registered before by someone else) makes a
+    // window this form does not run: it is no form window.
+    if (made) {
+      DestroyWindow(made);
+    }
     return;
   }
   Application::Instance().FormMade(*this);
@@ -179,9 +199,7 @@ void Form::Relayout() {
 void Form::OnDpiChanged(int dpi, const RECT* suggested) {
   const int old = dpi_;
   dpi_ = dpi;
-  const auto scale = [&](int v) { return v ? MulDiv(v, dpi, old) : 0; };
-  constraints_ = {scale(constraints_.minWidth), scale(constraints_.minHeight),
-                  scale(constraints_.maxWidth), scale(constraints_.maxHeight)};
+  limits_ = ScaleLimits(limits_, dpi, old);
   ApplyDpiToControls();
   ApplyFontSpec(fontSpec_);
   if (suggested) {
@@ -290,139 +308,20 @@ void Form::SetHeight(int height) {
   SetScreenBounds(b);
 }
 
-void Form::SetConstraints(const Constraints& c) {
-  constraints_ = c;
-  // Bring the present size within the new limits.
+void Form::SetSizeLimits(const SizeLimits& limits) {
+  limits_ = limits;
+  // The present size comes within the new limits.
   const Box b = ScreenBounds();
-  Box fitted = b;
-  if (c.maxWidth && fitted.width > c.maxWidth) {
-    fitted.width = c.maxWidth;
+  const Size fitted = FitSize({b.width, b.height}, limits_);
+  if (fitted.width != b.width || fitted.height != b.height) {
+    SetScreenBounds({b.left, b.top, fitted.width, fitted.height});
   }
-  if (c.minWidth && fitted.width < c.minWidth) {
-    fitted.width = c.minWidth;
-  }
-  if (c.maxHeight && fitted.height > c.maxHeight) {
-    fitted.height = c.maxHeight;
-  }
-  if (c.minHeight && fitted.height < c.minHeight) {
-    fitted.height = c.minHeight;
-  }
-  if (!(fitted == b)) {
-    SetScreenBounds(fitted);
-  }
-}
-
-std::vector<Control*> Form::TabSequence() const {
-  std::vector<Control*> seq;
-  AppendTabSequence(*this, seq);
-  return seq;
 }
 
 std::vector<Control*> Form::AllControls() const {
   std::vector<Control*> all;
   AppendAll(*this, all);
   return all;
-}
-
-Control* Form::FocusedControl() const {
-  Control* c = Control::FromHandle(GetFocus());
-  return c && &c->OwnerForm() == this ? c : nullptr;
-}
-
-void Form::FocusFirst() {
-  const std::vector<Control*> seq = TabSequence();
-  if (Control* saved = Control::FromHandle(savedFocus_); saved && saved->CanFocus()) {
-    saved->SetFocus();
-  } else if (!seq.empty()) {
-    seq.front()->SetFocus();
-  }
-}
-
-void Form::SelectNext(bool forward) {
-  const std::vector<Control*> seq = TabSequence();
-  if (seq.empty()) {
-    return;
-  }
-  const auto it = std::find(seq.begin(), seq.end(), FocusedControl());
-  std::size_t i = 0;
-  if (it == seq.end()) {
-    i = forward ? 0 : seq.size() - 1;
-  } else {
-    const std::size_t at = static_cast<std::size_t>(it - seq.begin());
-    i = forward ? (at + 1) % seq.size() : (at + seq.size() - 1) % seq.size();
-  }
-  Control* next = seq[i];
-  next->SetFocus();
-  if (auto* edit = dynamic_cast<Edit*>(next)) {
-    edit->SelectAll(); // as in a dialog, a field entered by Tab has its text selected
-  }
-}
-
-void Form::ControlFocused(Control& c) {
-  savedFocus_ = c.Handle();
-  // As in a dialog: a focused push button looks like the default one; elsewhere the default
-  // button does.
-  for (Control* k : AllControls()) {
-    if (auto* b = dynamic_cast<Button*>(k)) {
-      const bool look = c.IsPushButton() ? (b == &c) : (b == DefaultButton);
-      b->SetDefaultLook(look);
-    }
-  }
-}
-
-bool Form::HandleAccessKey(char16_t ch) {
-  const auto upper = static_cast<char16_t>(
-      reinterpret_cast<UINT_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(ch)))));
-  for (Control* c : AllControls()) {
-    if (c->TryAccessKey(upper)) {
-      return true;
-    }
-  }
-  return false;
-}
-
-bool Form::PreTranslateKey(const MSG& msg) {
-  const bool ctrl = KeyDown(VK_CONTROL);
-  const bool alt = KeyDown(VK_MENU);
-  const bool shift = KeyDown(VK_SHIFT);
-  Control* focused = FocusedControl();
-  switch (msg.message) {
-  case WM_KEYDOWN:
-    if (ctrl || alt) {
-      return false;
-    }
-    if (msg.wParam == VK_TAB) {
-      SelectNext(!shift);
-      return true;
-    }
-    // Enter and Esc belong to the buttons of a form that has them; in a form without, they reach
-    // the focused control as typed characters.
-    if (msg.wParam == VK_RETURN && !shift) {
-      if (focused && focused->IsPushButton()) {
-        static_cast<Button*>(focused)->Click();
-      } else if (DefaultButton) {
-        DefaultButton->Click();
-      } else {
-        return false;
-      }
-      return true;
-    }
-    if (msg.wParam == VK_ESCAPE && !shift && CancelButton) {
-      CancelButton->Click();
-      return true;
-    }
-    return false;
-  case WM_SYSCHAR:
-    return HandleAccessKey(static_cast<char16_t>(msg.wParam));
-  case WM_CHAR:
-    // Without Alt, an access key works while the focus is on a control that takes no typed text.
-    if (focused && !focused->WantsChars() && msg.wParam > u' ') {
-      return HandleAccessKey(static_cast<char16_t>(msg.wParam));
-    }
-    return false;
-  default:
-    return false;
-  }
 }
 
 void Form::UpdateHint(Control& c, const std::u16string& hint) {
@@ -502,36 +401,24 @@ LRESULT Form::WndProc(UINT msg, WPARAM wp, LPARAM lp) {
     }
     return 0;
   case WM_GETMINMAXINFO: {
+    // What a dragged border may reach.
     auto* mmi = reinterpret_cast<MINMAXINFO*>(lp);
-    const Constraints& c = constraints_;
-    if (c.minWidth) {
-      mmi->ptMinTrackSize.x = c.minWidth;
-    }
-    if (c.minHeight) {
-      mmi->ptMinTrackSize.y = c.minHeight;
-    }
-    if (c.maxWidth) {
-      mmi->ptMaxTrackSize.x = c.maxWidth;
-    }
-    if (c.maxHeight) {
-      mmi->ptMaxTrackSize.y = c.maxHeight;
-      mmi->ptMaxSize.y = c.maxHeight;
-    }
+    const auto fit = [this](POINT& p) {
+      const Size s = FitSize({p.x, p.y}, limits_);
+      p = {s.width, s.height};
+    };
+    fit(mmi->ptMinTrackSize);
+    fit(mmi->ptMaxTrackSize);
+    fit(mmi->ptMaxSize);
     return 0;
   }
   case WM_WINDOWPOSCHANGING: {
     // The limits hold for sizes set by the program too, not only for dragged borders.
-    auto* wp2 = reinterpret_cast<WINDOWPOS*>(lp);
-    if (!(wp2->flags & SWP_NOSIZE)) {
-      const Constraints& c = constraints_;
-      wp2->cx = std::max(wp2->cx, c.minWidth);
-      wp2->cy = std::max(wp2->cy, c.minHeight);
-      if (c.maxWidth) {
-        wp2->cx = std::min(wp2->cx, c.maxWidth);
-      }
-      if (c.maxHeight) {
-        wp2->cy = std::min(wp2->cy, c.maxHeight);
-      }
+    auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+    if (!(pos->flags & SWP_NOSIZE)) {
+      const Size s = FitSize({pos->cx, pos->cy}, limits_);
+      pos->cx = s.width;
+      pos->cy = s.height;
     }
     break;
   }

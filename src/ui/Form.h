@@ -5,6 +5,7 @@
 
 #include "common/Handles.h"
 #include "ui/Controls.h"
+#include "ui/SizeLimits.h"
 
 #include <windows.h>
 
@@ -69,6 +70,8 @@ public:
 
   // Creates the window (hidden), its controls and its layout, then raises OnCreate.
   void CreateWindowHandle(HWND owner = nullptr);
+  // Why the window could not be made (a system error code); 0 while nothing failed.
+  DWORD CreationError() const { return creationError_; }
 
   // Shows the window; OnShow runs when it was hidden. A visible window is brought to the front.
   void Show();
@@ -90,11 +93,8 @@ public:
   void SetTop(int top);
   void SetWidth(int width);
   void SetHeight(int height);
-  // Size limits of the outer frame in pixels; 0 means no limit.
-  struct Constraints {
-    int minWidth = 0, minHeight = 0, maxWidth = 0, maxHeight = 0;
-  };
-  void SetConstraints(const Constraints& c);
+  // Limits of the outer frame in pixels, at the window's present resolution; they scale with it.
+  void SetSizeLimits(const SizeLimits& limits);
 
   int Dpi() const { return dpi_; }
   // The window's font becomes the face and size of the system's menu font.
@@ -135,8 +135,9 @@ private:
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
   bool closeHides_ = false;
+  DWORD creationError_ = 0;
   bool destroying_ = false;
-  Constraints constraints_;
+  SizeLimits limits_;
   LOGFONTW fontSpec_{}; // at the design DPI
   FontHandle font_;
   HWND tooltip_ = nullptr;

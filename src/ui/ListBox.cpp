@@ -1,7 +1,8 @@
 #include "ui/ListBox.h"
 
 #include "common/Wide.h"
-#include "common/WindowHelpers.h"
+
+#include <algorithm>
 
 namespace morvi::ui {
 
@@ -94,6 +95,46 @@ bool ListBox::FilterMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   Guard([&] { OnKeyPress(*this, key); });
   result = 0;
   return key == 0;
+}
+
+long WidestListBoxItem(HWND listBox) {
+  LONG widest = 0;
+  const LRESULT count = SendMessageW(listBox, LB_GETCOUNT, 0, 0);
+  if (count <= 0) {
+    return 0;
+  }
+  HDC dc = GetDC(listBox);
+  if (!dc) {
+    return 0;
+  }
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(listBox, WM_GETFONT, 0, 0));
+  const HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
+  std::u16string item;
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT len = SendMessageW(listBox, LB_GETTEXTLEN, i, 0);
+    if (len <= 0) {
+      continue;
+    }
+    if (item.size() < static_cast<std::size_t>(len) + 1) {
+      item.resize(static_cast<std::size_t>(len) + 1);
+    }
+    const LRESULT got =
+        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(W(item.data())));
+    SIZE size{};
+    if (got > 0 && GetTextExtentPoint32W(dc, W(item.data()), static_cast<int>(got), &size)) {
+      widest = std::max(widest, size.cx);
+    }
+  }
+  if (oldFont) {
+    SelectObject(dc, oldFont);
+  }
+  ReleaseDC(listBox, dc);
+  return widest;
+}
+
+void FitListBoxExtent(HWND listBox) {
+  SendMessageW(listBox, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(2 * WidestListBoxItem(listBox)),
+               0);
 }
 
 } // namespace morvi::ui

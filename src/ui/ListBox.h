@@ -47,4 +47,9 @@ private:
   std::optional<long> widest_; // of the present items in the present font
 };
 
+// The width in pixels of the list box's widest item in its font; 0 for an empty list.
+long WidestListBoxItem(HWND listBox);
+// The list box's horizontal scroll range becomes twice its widest item.
+void FitListBoxExtent(HWND listBox);
+
 } // namespace morvi::ui

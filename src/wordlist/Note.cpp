@@ -1,12 +1,16 @@
 #include "wordlist/Note.h"
 
+#include "common/Clipboard.h"
 #include "common/DataFolder.h"
+#include "common/ForeignWindow.h"
+#include "common/ScreenPlacement.h"
 #include "common/SettingValues.h"
 #include "common/TextFile.h"
 #include "common/Wide.h"
-#include "common/WindowHelpers.h"
 #include "common/WindowRules.h"
 #include "ui/Align.h"
+#include "ui/Application.h"
+#include "ui/Controls.h"
 
 #include <shellapi.h>
 
@@ -63,8 +67,7 @@ void TNoteForm::BindEvents() {
 
 void TNoteForm::FormCreate(ui::Component&) {
   UseMenuFont();
-  SetConstraints(
-      {ui::ScaleLength(kMinWidth, Dpi(), 96), ui::ScaleLength(kMinHeight, Dpi(), 96), 0, 0});
+  SetSizeLimits(ui::ScaleLimits({kMinWidth, kMinHeight, 0, 0}, Dpi(), 96));
   if (!StartupSettings) {
     // A settings file that cannot be read is reported; the word list still comes up, with the
     // settings' defaults.
@@ -158,7 +161,7 @@ void TNoteForm::TBNameClick(ui::Component&) {
 
 void TNoteForm::TBClipClick(ui::Component&) {
   if (const int i = ListBox->ItemIndex(); i >= 0) {
-    SetClipboardText(ListBox->Item(i));
+    SetClipboardText(ui::Application::Instance().Handle(), ListBox->Item(i));
   }
 }
 

@@ -1,4 +1,4 @@
-#include "app/Activation.h"
+#include "common/Activation.h"
 
 #include <gtest/gtest.h>
 

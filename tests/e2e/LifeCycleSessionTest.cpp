@@ -20,25 +20,10 @@ using namespace morvi::test;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& pred, int timeoutMs = 10000) {
-  return PumpUntil(pred, timeoutMs);
-}
-
 RECT RectOf(HWND w) {
   RECT r{};
   GetWindowRect(w, &r);
   return r;
-}
-
-// Whether a window of the test could take Ctrl+Shift+key: false while someone holds it.
-bool CombinationFree(UINT vk) {
-  WindowHandle probe(
-      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
-  const bool took = RegisterHotKey(probe.Get(), 0x7000, MOD_CONTROL | MOD_SHIFT, vk) != FALSE;
-  if (took) {
-    UnregisterHotKey(probe.Get(), 0x7000);
-  }
-  return took;
 }
 
 // Whether the window stays above a window of the test that comes to the front afterwards.

@@ -17,14 +17,6 @@
 using namespace morvi;
 using namespace morvi::test;
 
-namespace {
-
-bool WaitFor(const std::function<bool()>& pred) {
-  return PumpUntil(pred, 10000);
-}
-
-} // namespace
-
 TEST(SaveAsSession, TheDialogSavesUnderTheNameEditedInMorvi) {
   ASSERT_EQ(MorviWindow(), nullptr);
   const MorviFiles files;
@@ -36,16 +28,8 @@ TEST(SaveAsSession, TheDialogSavesUnderTheNameEditedInMorvi) {
   ASSERT_NE(dialog, nullptr);
 
   ChildProcess resident;
-  ASSERT_TRUE(resident.Start(u"Morvi.exe", {}));
-  HWND morvi = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (morvi = FindWindowW(L"TMainForm", L"Morvi")) != nullptr; }));
-  EXPECT_FALSE(IsWindowVisible(morvi));
-
-  ChildProcess second;
-  ASSERT_TRUE(second.Start(u"Morvi.exe", {}));
-  ASSERT_TRUE(second.WaitForExit(15000));
-  EXPECT_EQ(second.ExitCode(), 0u);
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(morvi) && GetForegroundWindow() == morvi; }));
+  const HWND morvi = StartMorviShown(resident);
+  ASSERT_NE(morvi, nullptr);
 
   const std::vector<HWND> fields = EditFieldsOf(morvi);
   ASSERT_EQ(fields.size(), 3u);

@@ -3,6 +3,7 @@
 // dialog's box stay as they were.
 #include "ChildProcess.h"
 #include "FakeDialogs.h"
+#include "MorviWindows.h"
 #include "WinTest.h"
 
 #include "common/ForeignWindow.h"
@@ -19,32 +20,6 @@ using namespace morvi::test;
 
 namespace {
 
-bool WaitFor(const std::function<bool()>& pred) {
-  return PumpUntil(pred, 10000);
-}
-
-// The edit fields of Morvi's window from top to bottom: path, base name, extension.
-std::vector<HWND> EditFieldsOf(HWND morvi) {
-  std::vector<std::pair<LONG, HWND>> edits;
-  EnumChildWindows(
-      morvi,
-      [](HWND w, LPARAM lp) -> BOOL {
-        if (ClassName(w) == u"Edit") {
-          RECT r;
-          GetWindowRect(w, &r);
-          reinterpret_cast<std::vector<std::pair<LONG, HWND>>*>(lp)->push_back({r.top, w});
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&edits));
-  std::sort(edits.begin(), edits.end());
-  std::vector<HWND> out;
-  for (const auto& e : edits) {
-    out.push_back(e.second);
-  }
-  return out;
-}
-
 // How long Morvi's window takes to handle a message sent to it now.
 DWORD AnswerTimeMs(HWND morvi) {
   const DWORD start = GetTickCount();
@@ -56,18 +31,13 @@ DWORD AnswerTimeMs(HWND morvi) {
 } // namespace
 
 TEST(SilentDialogSession, OkOverAHungDialogTellsTheUserAndMorviKeepsAnswering) {
-  ASSERT_EQ(FindWindowW(L"TMainForm", L"Morvi"), nullptr);
+  ASSERT_EQ(MorviWindow(), nullptr);
   FakeProgram dialog;
   ASSERT_TRUE(dialog.StartDialog(u"draft.txt"));
 
   ChildProcess resident;
-  ASSERT_TRUE(resident.Start(u"Morvi.exe", {}));
-  HWND morvi = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (morvi = FindWindowW(L"TMainForm", L"Morvi")) != nullptr; }));
-  ChildProcess second;
-  ASSERT_TRUE(second.Start(u"Morvi.exe", {}));
-  ASSERT_TRUE(second.WaitForExit(15000));
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(morvi) && GetForegroundWindow() == morvi; }));
+  const HWND morvi = StartMorviShown(resident);
+  ASSERT_NE(morvi, nullptr);
   const std::vector<HWND> fields = EditFieldsOf(morvi);
   ASSERT_EQ(fields.size(), 3u);
   ASSERT_EQ(WindowText(fields[1]), u"draft");

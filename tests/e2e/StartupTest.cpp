@@ -2,6 +2,7 @@
 // its window up, the activation message from outside, and a data folder that cannot be made.
 #include "ChildProcess.h"
 #include "MorviFiles.h"
+#include "MorviWindows.h"
 #include "WinTest.h"
 #include "ui/Application.h"
 
@@ -19,14 +20,6 @@ std::wstring AppDataFolder() {
   wchar_t buf[MAX_PATH] = {};
   SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, buf);
   return buf;
-}
-
-bool WaitFor(const std::function<bool()>& pred) {
-  return PumpUntil(pred, 10000);
-}
-
-HWND MorviWindow() {
-  return FindWindowW(L"TMainForm", L"Morvi");
 }
 
 // The top-level windows of the class that belong to the process.

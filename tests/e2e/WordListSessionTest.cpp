@@ -14,14 +14,6 @@
 using namespace morvi;
 using namespace morvi::test;
 
-namespace {
-
-bool WaitFor(const std::function<bool()>& pred) {
-  return PumpUntil(pred, 10000);
-}
-
-} // namespace
-
 TEST(WordListSession, AWordFromTheListGoesIntoTheNameAndReachesTheDialog) {
   ASSERT_EQ(MorviWindow(), nullptr);
   const MorviFiles files;
@@ -35,13 +27,8 @@ TEST(WordListSession, AWordFromTheListGoesIntoTheNameAndReachesTheDialog) {
   ASSERT_NE(dialog, nullptr);
 
   ChildProcess resident;
-  ASSERT_TRUE(resident.Start(u"Morvi.exe", {}));
-  HWND morvi = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (morvi = MorviWindow()) != nullptr; }));
-  ChildProcess second;
-  ASSERT_TRUE(second.Start(u"Morvi.exe", {}));
-  ASSERT_TRUE(second.WaitForExit(15000));
-  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(morvi) && GetForegroundWindow() == morvi; }));
+  const HWND morvi = StartMorviShown(resident);
+  ASSERT_NE(morvi, nullptr);
   const std::vector<HWND> fields = EditFieldsOf(morvi);
   ASSERT_EQ(fields.size(), 3u);
   ASSERT_EQ(WindowText(fields[1]), u"report");

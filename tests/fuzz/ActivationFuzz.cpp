@@ -1,7 +1,7 @@
 // libFuzzer's entry for the activation message: the bytes that another process sends with
 // WM_COPYDATA. Whatever they are, the receiver reads only within them, and it shows the window
 // exactly when they begin with "/Show" followed by a NUL or by their end.
-#include "app/Activation.h"
+#include "common/Activation.h"
 
 #include <cstdlib>
 #include <cstring>

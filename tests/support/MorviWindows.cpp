@@ -2,6 +2,8 @@
 
 #include "WinTest.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -9,6 +11,28 @@ namespace morvi::test {
 
 HWND MorviWindow() {
   return FindWindowW(L"TMainForm", L"Morvi");
+}
+
+HWND StartMorviShown(ChildProcess& resident) {
+  HWND morvi = nullptr;
+  if (!resident.Start(u"Morvi.exe", {}) ||
+      !WaitFor([&] { return (morvi = MorviWindow()) != nullptr; })) {
+    ADD_FAILURE() << "Morvi.exe did not make its window";
+    return nullptr;
+  }
+  if (IsWindowVisible(morvi)) {
+    ADD_FAILURE() << "a resident Morvi starts hidden";
+  }
+  ChildProcess second;
+  if (!second.Start(u"Morvi.exe", {}) || !second.WaitForExit(15000) || second.ExitCode() != 0) {
+    ADD_FAILURE() << "the second start did not end with exit code 0";
+    return nullptr;
+  }
+  if (!WaitFor([&] { return IsWindowVisible(morvi) && GetForegroundWindow() == morvi; })) {
+    ADD_FAILURE() << "the second start did not show Morvi's window in front";
+    return nullptr;
+  }
+  return morvi;
 }
 
 std::vector<HWND> EditFieldsOf(HWND morvi) {

@@ -1,6 +1,8 @@
 // Morvi.exe's windows as another process sees them, for the end-to-end tests.
 #pragma once
 
+#include "ChildProcess.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -9,6 +11,10 @@ namespace morvi::test {
 
 // The running editor window (class "TMainForm", title "Morvi"); 0 when there is none.
 HWND MorviWindow();
+
+// Starts Morvi.exe resident, waits for its hidden window, then starts it again, which shows that
+// window; waits until it is shown in front. The window, or 0 with the failure reported.
+HWND StartMorviShown(ChildProcess& resident);
 
 // The edit fields of Morvi's editor window in their order on screen: path, base name, extension.
 std::vector<HWND> EditFieldsOf(HWND morvi);

@@ -70,6 +70,21 @@ bool PumpUntil(const std::function<bool()>& pred, int timeoutMs) {
   }
 }
 
+bool WaitFor(const std::function<bool()>& pred) {
+  return PumpUntil(pred, 10000);
+}
+
+bool CombinationFree(UINT vk) {
+  HWND probe =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const bool took = RegisterHotKey(probe, 0x7000, MOD_CONTROL | MOD_SHIFT, vk) != FALSE;
+  if (took) {
+    UnregisterHotKey(probe, 0x7000);
+  }
+  DestroyWindow(probe);
+  return took;
+}
+
 void SettleInput() {
   InstallHook();
   sentinelSeen = false;

@@ -15,6 +15,13 @@ namespace morvi::test {
 // timeoutMs has passed; true when it held.
 bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 
+// PumpUntil with the deadline that waiting for other processes needs (10 s).
+bool WaitFor(const std::function<bool()>& pred);
+
+// Whether a window of this process could register Ctrl+Shift+vk as a hot key: false while
+// another window, of any program, holds that combination.
+bool CombinationFree(UINT vk);
+
 // Handles every message waiting now, and every input event sent before this call.
 void SettleInput();
 

@@ -1,8 +1,8 @@
 // SetClipboardText on the real clipboard: the text and its owner, and a clipboard that another
 // process (peer.exe) keeps open.
+#include "common/Clipboard.h"
 #include "ChildProcess.h"
 #include "WinTest.h"
-#include "common/WindowHelpers.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +41,8 @@ std::u16string ClipboardText() {
 class ClipboardTest : public testing::Test {
 protected:
   void SetUp() override { ui::Application::Instance().Initialize(); }
+  // The owner that Morvi gives: its hidden application window.
+  static HWND Owner() { return ui::Application::Instance().Handle(); }
 
   // Starts peer.exe holding the clipboard open until release is set or holdMs have passed.
   void HoldClipboardElsewhere(int holdMs) {
@@ -62,24 +64,24 @@ protected:
   ChildProcess peer_;
 };
 
-TEST_F(ClipboardTest, PlacesEveryUnitAndANulOwnedByTheApplicationWindow) {
+TEST_F(ClipboardTest, PlacesEveryUnitAndANulOwnedByTheGivenWindow) {
   const std::u16string text(u"名前\0abc", 6); // a NUL inside travels along
-  ASSERT_TRUE(SetClipboardText(text));
+  ASSERT_TRUE(SetClipboardText(Owner(), text));
   EXPECT_EQ(GetClipboardOwner(), ui::Application::Instance().Handle());
   const std::optional<std::u16string> units = ClipboardUnits();
   ASSERT_TRUE(units);
   ASSERT_GE(units->size(), text.size() + 1);
   EXPECT_EQ(units->substr(0, text.size() + 1), text + u'\0');
 
-  ASSERT_TRUE(SetClipboardText(u""));
+  ASSERT_TRUE(SetClipboardText(Owner(), u""));
   EXPECT_EQ(ClipboardText(), u"");
 }
 
 TEST_F(ClipboardTest, GivesUpAfterHalfASecondWhileAnotherProgramHoldsIt) {
-  ASSERT_TRUE(SetClipboardText(u"before"));
+  ASSERT_TRUE(SetClipboardText(Owner(), u"before"));
   ASSERT_NO_FATAL_FAILURE(HoldClipboardElsewhere(20000));
   bool placed = true;
-  const DWORD took = Timed([&] { placed = SetClipboardText(u"after"); });
+  const DWORD took = Timed([&] { placed = SetClipboardText(Owner(), u"after"); });
   EXPECT_FALSE(placed);
   EXPECT_GE(took, 450u) << "five attempts, 100 ms apart";
   EXPECT_LT(took, 2000u);
@@ -90,10 +92,10 @@ TEST_F(ClipboardTest, GivesUpAfterHalfASecondWhileAnotherProgramHoldsIt) {
 }
 
 TEST_F(ClipboardTest, TakesAClipboardReleasedDuringTheAttempts) {
-  ASSERT_TRUE(SetClipboardText(u"before"));
+  ASSERT_TRUE(SetClipboardText(Owner(), u"before"));
   ASSERT_NO_FATAL_FAILURE(HoldClipboardElsewhere(250));
   bool placed = false;
-  const DWORD took = Timed([&] { placed = SetClipboardText(u"after"); });
+  const DWORD took = Timed([&] { placed = SetClipboardText(Owner(), u"after"); });
   EXPECT_TRUE(placed);
   EXPECT_GE(took, 90u) << "the first attempt met the held clipboard";
   EXPECT_EQ(ClipboardText(), u"after");

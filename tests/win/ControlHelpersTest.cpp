@@ -1,9 +1,10 @@
 // The helpers over Morvi's own controls, on real windows: the caret index of an edit field that
 // has or had the focus, inserting at it, and the list box's horizontal extent.
 #include "TestWindows.h"
-#include "common/WindowHelpers.h"
 #include "ui/Application.h"
+#include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/ListBox.h"
 
 #include <gtest/gtest.h>
 
@@ -249,7 +250,7 @@ protected:
 };
 
 TEST_F(ListBoxTest, EmptyListHasNoExtent) {
-  FitListBoxExtent(list_.Get());
+  ui::FitListBoxExtent(list_.Get());
   EXPECT_EQ(Extent(), 0);
 }
 
@@ -261,7 +262,7 @@ TEST_F(ListBoxTest, ExtentIsTwiceTheWidestItemInTheListsFont) {
   const LONG widest = Width(font_.Get(), items[1]);
   ASSERT_GT(widest, Width(font_.Get(), items[2]));
   ASSERT_NE(widest, Width(nullptr, items[1])) << "the fonts must tell apart";
-  FitListBoxExtent(list_.Get());
+  ui::FitListBoxExtent(list_.Get());
   EXPECT_EQ(Extent(), 2 * widest);
 }
 

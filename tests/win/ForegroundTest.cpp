@@ -1,7 +1,8 @@
 // Foreground, focus and z-order helpers with real windows, also a window of another process
 // (peer.exe).
 #include "TestWindows.h"
-#include "common/WindowHelpers.h"
+#include "common/ForeignWindow.h"
+#include "common/ScreenPlacement.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,6 @@
 
 #include "common/Handles.h"
 #include "common/Wide.h"
-#include "common/WindowHelpers.h"
 #include "editor/HotKey.h"
 
 #include <string>
@@ -32,17 +31,6 @@ std::string Utf16(const std::string& ascii, bool bigEndian) {
     out += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
   }
   return out;
-}
-
-// Whether a window of the test could take the combination: false while someone holds it.
-bool CombinationFree(UINT vk) {
-  WindowHandle probe(
-      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr));
-  const bool took = RegisterHotKey(probe.Get(), 0x7000, MOD_CONTROL | MOD_SHIFT, vk) != FALSE;
-  if (took) {
-    UnregisterHotKey(probe.Get(), 0x7000);
-  }
-  return took;
 }
 
 std::string WindowSection(const Box& b, const char* rest) {

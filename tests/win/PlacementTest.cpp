@@ -2,7 +2,7 @@
 // monitor whose work area is the whole screen.
 #include "GeometryPrint.h"
 #include "TestWindows.h"
-#include "common/WindowHelpers.h"
+#include "common/ScreenPlacement.h"
 
 #include <gtest/gtest.h>
 

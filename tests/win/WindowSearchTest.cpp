@@ -2,7 +2,7 @@
 // Save As dialog (opened by savedlg.exe in another process), for windows built the way the
 // Windows 10 dialog is, and for a message box.
 #include "TestWindows.h"
-#include "common/WindowHelpers.h"
+#include "common/ForeignWindow.h"
 #include "ui/Application.h"
 
 #include <gtest/gtest.h>

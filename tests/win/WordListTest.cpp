@@ -6,9 +6,10 @@
 #include "WordListFixture.h"
 
 #include "common/Handles.h"
+#include "common/ScreenPlacement.h"
 #include "common/Wide.h"
-#include "common/WindowHelpers.h"
 #include "ui/Dpi.h"
+#include "ui/ListBox.h"
 
 #include <commctrl.h>
 
@@ -509,7 +510,7 @@ TEST_F(WordListTest, TheScrollRangeFollowsResizesAndEqualsAFreshMeasurement) {
   Create();
   EXPECT_EQ(HorizontalExtent(*Note().ListBox), 0) << "0 after start-up, until the first resize";
   ShowList(); // the first show sizes the window
-  const long first = 2 * WidestListBoxItem(Note().ListBox->Handle());
+  const long first = 2 * ui::WidestListBoxItem(Note().ListBox->Handle());
   EXPECT_GT(first, 0);
   EXPECT_EQ(HorizontalExtent(*Note().ListBox), first);
   const Box b = Outer(Note());
@@ -518,7 +519,7 @@ TEST_F(WordListTest, TheScrollRangeFollowsResizesAndEqualsAFreshMeasurement) {
   ClickButton(*Note().TBReload);
   EXPECT_EQ(HorizontalExtent(*Note().ListBox), first) << "a reload does not refit";
   Note().SetWidth(b.width + 80);
-  const long second = 2 * WidestListBoxItem(Note().ListBox->Handle());
+  const long second = 2 * ui::WidestListBoxItem(Note().ListBox->Handle());
   EXPECT_GT(second, first);
   EXPECT_EQ(HorizontalExtent(*Note().ListBox), second);
   Note().SetWidth(b.width + 20);
@@ -529,7 +530,7 @@ TEST_F(WordListTest, TheScrollRangeFollowsResizesAndEqualsAFreshMeasurement) {
   SendMessageW(Note().Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
                reinterpret_cast<LPARAM>(&suggested));
   Note().SetWidth(1300);
-  const long scaled = 2 * WidestListBoxItem(Note().ListBox->Handle());
+  const long scaled = 2 * ui::WidestListBoxItem(Note().ListBox->Handle());
   EXPECT_GT(scaled, second);
   EXPECT_EQ(HorizontalExtent(*Note().ListBox), scaled);
 }

@@ -1,5 +1,6 @@
-// The activation message between two instances of Morvi: a second start sends the running one
-// WM_COPYDATA with the UTF-16 text "/Show", a NUL that belongs to the text and a terminating NUL.
+// What two instances of Morvi share: how a second start finds the running instance's editor
+// window, and the activation message it sends there: WM_COPYDATA with the UTF-16 text "/Show", a
+// NUL that belongs to the text and a terminating NUL.
 #pragma once
 
 #include <array>
@@ -7,8 +8,13 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace morvi {
+
+// How another instance finds the editor window: by its class name and its title.
+inline constexpr std::u16string_view kEditorWindowClass = u"TMainForm";
+inline constexpr std::u16string_view kEditorWindowTitle = u"Morvi";
 
 // The 14 data bytes of the message: 2F 00 53 00 68 00 6F 00 77 00 00 00 00 00.
 std::array<std::uint8_t, 14> ActivationPayload();
